@@ -1,0 +1,7 @@
+#include "tests/unit/fakes/fakes.h"
+
+void ResetFakes()
+{
+    ReportedErrors.clear();
+    EventAllocationsLeft = -1;
+}
