@@ -1,0 +1,160 @@
+// The Matrix dialog: the tone, duration and velocity rows, typed, picked from
+// lists or drawn at random. OK writes them into the settings; T, D and V write
+// their row at once.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/app_win32.h"
+#include "app/report_error.h"
+#include "dialogs/dialogs_win32.h"
+#include "dialogs/field_check.h"
+#include "dialogs/random_rows.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+
+enum { ToneChars = 2, VelocityChars = 3, MaxTone = 11, MaxVelocity = 127 };
+
+// The most recent text of each edit that passed the check; put back when a
+// change fails it. Each opening sets it afresh from the settings.
+static char LastToneText[RowLength][ToneChars + 1];
+static char LastVelocityText[RowLength][VelocityChars + 1];
+
+static void ShowToneRow(HWND dialog)
+{
+    for (int32_t i = 0; i < RowLength; ++i) {
+        std::snprintf(LastToneText[i], sizeof LastToneText[i], "%u", (unsigned)Settings.ToneRow[i]);
+        SetDlgItemInt(dialog, IDC_TONE_FIRST + i, (UINT)Settings.ToneRow[i], FALSE);
+    }
+}
+
+static void ShowVelocityRow(HWND dialog)
+{
+    for (int32_t i = 0; i < RowLength; ++i) {
+        std::snprintf(LastVelocityText[i], sizeof LastVelocityText[i], "%u", (unsigned)Settings.VelocityRow[i]);
+        SetDlgItemInt(dialog, IDC_VELOCITY_FIRST + i, (UINT)Settings.VelocityRow[i], FALSE);
+    }
+}
+
+static void SelectDurationRow(HWND dialog)
+{
+    for (int32_t i = 0; i < RowLength; ++i)
+        SendMessageA(GetDlgItem(dialog, IDC_DURATION_FIRST + i), LB_SETCURSEL, (WPARAM)Settings.DurationRow[i], 0);
+}
+
+static void FillDurationLists(HWND dialog)
+{
+    for (int32_t i = 0; i < RowLength; ++i) {
+        HWND list = GetDlgItem(dialog, IDC_DURATION_FIRST + i);
+        for (int32_t code = 0; code < DialogDurationCodeCount; ++code)
+            SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)DurationTable[code].Label);
+    }
+}
+
+static void OpenMatrixDialog(HWND dialog)
+{
+    ShowToneRow(dialog);
+    FillDurationLists(dialog);
+    SelectDurationRow(dialog);
+    ShowVelocityRow(dialog);
+}
+
+// Reads the leading characters of an edit: at most chars of them.
+static void ReadLeading(HWND edit, char* text, int32_t chars)
+{
+    text[0] = '\0';
+    GetWindowTextA(edit, text, chars + 1);
+}
+
+static void CheckEdit(HWND edit, char* lastText, int32_t chars, int32_t max)
+{
+    char text[VelocityChars + 1];
+    ReadLeading(edit, text, chars);
+    if (CheckFieldText(text, max)) std::strcpy(lastText, text);
+    else SetWindowTextA(edit, lastText);
+}
+
+// The first edit from firstId on that is empty, or -1.
+static int32_t FirstEmptyEdit(HWND dialog, int32_t firstId)
+{
+    for (int32_t i = 0; i < RowLength; ++i)
+        if (GetWindowTextLengthA(GetDlgItem(dialog, firstId + i)) == 0) return i;
+    return -1;
+}
+
+static void ReadEditsInto(HWND dialog, int32_t firstId, int32_t chars, int32_t* row)
+{
+    for (int32_t i = 0; i < RowLength; ++i) {
+        char text[VelocityChars + 1];
+        ReadLeading(GetDlgItem(dialog, firstId + i), text, chars);
+        row[i] = FieldTextValue(text);
+    }
+}
+
+static bool ReportEmpty(HWND dialog, int32_t firstId, const char* format)
+{
+    int32_t empty = FirstEmptyEdit(dialog, firstId);
+    if (empty < 0) return false;
+    char message[64];
+    std::snprintf(message, sizeof message, format, (int)empty);
+    ReportError(message);
+    return true;
+}
+
+static void AcceptMatrixDialog(HWND dialog)
+{
+    if (ReportEmpty(dialog, IDC_TONE_FIRST, "ERROR: Invalid tone %d")) return;
+    ReadEditsInto(dialog, IDC_TONE_FIRST, ToneChars, Settings.ToneRow);
+    if (ReportEmpty(dialog, IDC_VELOCITY_FIRST, "ERROR: Invalid velocity %d")) return;
+    ReadEditsInto(dialog, IDC_VELOCITY_FIRST, VelocityChars, Settings.VelocityRow);
+    for (int32_t i = 0; i < RowLength; ++i)
+        Settings.DurationRow[i] =
+            (int32_t)SendMessageA(GetDlgItem(dialog, IDC_DURATION_FIRST + i), LB_GETCURSEL, 0, 0);
+    EndDialog(dialog, 0);
+}
+
+static void HandleCommand(HWND dialog, int32_t id, int32_t code, HWND control)
+{
+    if (code == EN_UPDATE && id >= IDC_TONE_FIRST && id < IDC_TONE_FIRST + RowLength) {
+        CheckEdit(control, LastToneText[id - IDC_TONE_FIRST], ToneChars, MaxTone);
+    } else if (code == EN_UPDATE && id >= IDC_VELOCITY_FIRST && id < IDC_VELOCITY_FIRST + RowLength) {
+        CheckEdit(control, LastVelocityText[id - IDC_VELOCITY_FIRST], VelocityChars, MaxVelocity);
+    } else if (code != BN_CLICKED) {
+        return;
+    } else if (id == IDOK) {
+        AcceptMatrixDialog(dialog);
+    } else if (id == IDCANCEL) {
+        EndDialog(dialog, 0);
+    } else if (id == IDC_RANDOM_TONES) {
+        DrawRandomToneRow();
+        StoreToneWorkRow();
+        ShowToneRow(dialog);
+    } else if (id == IDC_RANDOM_DURATIONS) {
+        DrawRandomDurationRow();
+        StoreDurationWorkRow();
+        SelectDurationRow(dialog);
+    } else if (id == IDC_RANDOM_VELOCITIES) {
+        DrawRandomVelocityRow();
+        StoreVelocityWorkRow();
+        ShowVelocityRow(dialog);
+    }
+}
+
+INT_PTR CALLBACK MatrixDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        OpenMatrixDialog(dialog);
+        return TRUE;
+    }
+    if (message == WM_COMMAND) {
+        HandleCommand(dialog, LOWORD(wParam), HIWORD(wParam), (HWND)lParam);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void ShowMatrixDialog(HWND owner)
+{
+    DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_MATRIX), owner, MatrixDialogProc, 0);
+}
