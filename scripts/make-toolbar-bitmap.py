@@ -36,9 +36,9 @@ def image():
     for y, row in enumerate(FLOPPY):
         for x, ch in enumerate(row):
             px[y][x] = COLOURS[ch]
-    for y in range(2, 13):  # triangle: widest at the middle row, pointing right
+    for y in range(2, 13):  # triangle: upright left edge, its tip on the middle row
         half = 5 - abs(y - 7)
-        for x in range(16 + 4, 16 + 4 + 2 * half + 1 + (0 if y != 7 else 0)):
+        for x in range(16 + 4, 16 + 4 + 1 + (8 * half + 2) // 5):
             px[y][x] = BLACK
     for y in range(3, 12):  # square
         for x in range(32 + 3, 32 + 12):

@@ -1,0 +1,178 @@
+// The main window: the start-up of the program, the two status lines and the
+// routing of every menu and toolbar command.
+#include "app/main_window_win32.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "app/app_win32.h"
+#include "dialogs/dialogs_win32.h"
+#include "engine/compose.h"
+#include "engine/random.h"
+#include "midi/playback.h"
+#include "midi/save_win32.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+
+HINSTANCE AppInstance;
+HWND MainWindow;
+HWND MainToolbar;
+
+char StatusLines[StatusLineCount][StatusLineSize];
+int32_t LineHeight;
+
+static const char ClassName[] = "Varnolt";
+static const char HelpFile[] = "../Help/varnolt100.hlp";
+
+bool RegisterMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+    windowClass.lpszClassName = ClassName;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance)
+{
+    return CreateWindowExA(0, ClassName, "Varnolt", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+}
+
+static void MeasureLineHeight(HWND window)
+{
+    HDC dc = GetDC(window);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    LineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    ReleaseDC(window, dc);
+}
+
+static void SetMenuItem(UINT id, bool enabled)
+{
+    EnableMenuItem(GetMenu(MainWindow), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+static void StartUp(HWND window, const CREATESTRUCTA* creation)
+{
+    MainWindow = window;
+    std::strcpy(StatusLines[0], "Varnolt");
+    std::strcpy(StatusLines[1], "Version 1.00");
+    MeasureLineHeight(window);
+    InitCommonControls();
+    AppInstance = creation->hInstance;
+    // Nothing composed yet: nothing to save, play or stop.
+    SetMenuItem(IDM_SAVE, false);
+    SetMenuItem(IDM_SAVEAS, false);
+    SetMenuItem(IDM_PLAY, false);
+    SetMenuItem(IDM_STOP, false);
+    ResetSettings();
+    DrawRandomPool();
+    CreateMainToolbar(window);
+    InitSaveDialog();
+}
+
+// The lines stand one empty line below the toolbar, and move down with it
+// when it wraps into more rows.
+static void PaintStatusLines(HWND window)
+{
+    RECT toolbar;
+    GetClientRect(MainToolbar, &toolbar);
+    int base = toolbar.bottom + LineHeight;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    for (int i = 0; i < StatusLineCount; ++i)
+        TextOutA(dc, 0, base + i * LineHeight, StatusLines[i], lstrlenA(StatusLines[i]));
+    EndPaint(window, &paint);
+}
+
+static void EnableAfterCompose()
+{
+    SetMenuItem(IDM_SAVEAS, true);
+    SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_SAVE, 1);
+    if (HasSongFileName) SetMenuItem(IDM_SAVE, true);
+    SetMenuItem(IDM_PLAY, true);
+    SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_PLAY, 1);
+    SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_STOP, 0);
+}
+
+static void RouteCommand(HWND window, int id)
+{
+    switch (id) {
+    case IDM_SAVE:
+    case IDB_BUTTON_SAVE:
+        // Even when this names the file for the first time, the menu's Save
+        // waits for the next Compose or Save As.
+        SaveSong(window);
+        break;
+    case IDM_SAVEAS:
+        if (SaveSongAs(window)) SetMenuItem(IDM_SAVE, true);
+        break;
+    case IDM_COMPOSE:
+        Compose();
+        EnableAfterCompose();
+        break;
+    case IDM_PLAY:
+    case IDB_BUTTON_PLAY:
+        StartPlayback();
+        break;
+    case IDM_STOP:
+    case IDB_BUTTON_STOP:
+        StopPlayback();
+        break;
+    case IDM_MATRIX:
+        ShowMatrixDialog(window);
+        break;
+    case IDM_VOICES:
+        ShowVoicesDialog(window);
+        break;
+    case IDM_OCTAVES:
+        ShowOctavesDialog(window);
+        break;
+    case IDM_MIDI:
+        ShowTempoDialog(window);
+        break;
+    case IDM_SERIES:
+        ShowSeriesSheet(window);
+        break;
+    case IDM_ABOUT:
+        ShowAboutBox(window);
+        break;
+    case IDM_HELPCONTENTS:
+        WinHelpA(window, HelpFile, HELP_FINDER, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        StartUp(window, (const CREATESTRUCTA*)lParam);
+        return 0;
+    case WM_SIZE:
+        SendMessageA(MainToolbar, TB_AUTOSIZE, 0, 0);
+        return 0;
+    case WM_PAINT:
+        PaintStatusLines(window);
+        return 0;
+    case WM_COMMAND:
+        RouteCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_DESTROY:
+        // A piece still playing must not outlive its window.
+        EndPlaybackForExit();
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
