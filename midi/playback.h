@@ -1,5 +1,6 @@
 // Play and Stop: the merged piece sent to the MIDI output in real time.
 #pragma once
+#include <cstdint>
 
 // Merges the voices, opens the output and starts the first timer. False when
 // the output cannot be opened or the first timer cannot be started.
@@ -12,3 +13,15 @@ bool StopPlayback();
 // Ends any playback in progress before the process tears down; no timer
 // callback runs after it returns.
 void EndPlaybackForExit();
+
+enum { ShortNoteOn = 0x90, ShortProgramChange = 0xC0 };
+
+// A short MIDI message: status + channel, then the two data bytes, low byte first.
+uint32_t PackShortMessage(int32_t status, int32_t channel, int32_t data1, int32_t data2);
+void SendShortMessage(uintptr_t handle, int32_t status, int32_t channel, int32_t data1, int32_t data2);
+
+// The timer resolution for a piece: at least 5 ms, at most what the system allows.
+uint32_t ChooseTimerPeriod();
+
+// The wait in whole milliseconds for the given ticks at the given tempo.
+uint32_t DelayOfTicks(int32_t ticks, int32_t beatsPerMinute);
