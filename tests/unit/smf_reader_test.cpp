@@ -55,7 +55,8 @@ protected:
     {
         ResetFakes();
         ResetSettings();
-        folder_ = fs::temp_directory_path() /
+        // Beside the test program: one folder per build.
+        folder_ = fs::current_path() /
                   ("varnolt-reader-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);

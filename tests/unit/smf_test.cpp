@@ -140,7 +140,9 @@ protected:
     void SetUp() override
     {
         SmfTest::SetUp();
-        folder_ = fs::temp_directory_path() /
+        // Beside the test program: one folder per build, and the same one for
+        // the process that a death test starts.
+        folder_ = fs::current_path() /
                   ("varnolt-smf-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);

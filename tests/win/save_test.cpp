@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/compose.h"
+#include "engine/random.h"
+#include "midi/file_write.h"
+#include "midi/save_win32.h"
+#include "midi/smf.h"
+#include "settings/settings.h"
+#include "tests/win/support/message_box.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+enum { FileNameCombo = 0x47c };
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnedDialog(HWND window, LPARAM param)
+{
+    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(param);
+    char cls[16] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == search->owner) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOwnedDialog(HWND owner)
+{
+    OwnedSearch search{owner, nullptr};
+    EnumWindows(MatchOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Plays the user at the save dialog from a helper thread: types a name and
+// presses Save (answering Yes when asked to replace a file), or cancels. It
+// gives up when Stop is called or after ten seconds.
+class SaveDialogUser {
+public:
+    enum Action { TypeName, Cancel };
+
+    SaveDialogUser(HWND owner, Action action, std::string name = "")
+        : owner_(owner), action_(action), name_(std::move(name))
+    {
+        thread_ = std::thread([this] { Play(); });
+    }
+    ~SaveDialogUser() { Stop(); }
+
+    // Ends the watch; true when a save dialog came up.
+    bool Stop()
+    {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        return seen_;
+    }
+    bool AskedToReplace()
+    {
+        Stop();
+        return askedToReplace_;
+    }
+
+private:
+    HWND WaitForDialogOf(HWND owner)
+    {
+        for (int i = 0; i < 1000 && !stop_; ++i) {
+            HWND dialog = FindOwnedDialog(owner);
+            if (dialog) return dialog;
+            Sleep(10);
+        }
+        return nullptr;
+    }
+    void Play()
+    {
+        HWND dialog = WaitForDialogOf(owner_);
+        if (!dialog) return;
+        seen_ = true;
+        if (action_ == Cancel) {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        for (int i = 0; i < 500 && !GetDlgItem(dialog, FileNameCombo); ++i) Sleep(10);
+        SetDlgItemTextA(dialog, FileNameCombo, name_.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        // An existing file brings a question owned by the dialog; none comes
+        // otherwise and the dialog closes.
+        for (int i = 0; i < 300 && IsWindow(dialog); ++i) {
+            HWND question = FindOwnedDialog(dialog);
+            if (question) {
+                askedToReplace_ = true;
+                PostMessageA(question, WM_COMMAND, IDYES, 0);
+                return;
+            }
+            Sleep(10);
+        }
+    }
+
+    HWND owner_;
+    Action action_;
+    std::string name_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> seen_{false};
+    std::atomic<bool> askedToReplace_{false};
+    std::thread thread_;
+};
+
+Bytes ReadFile(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& p, const Bytes& b)
+{
+    std::ofstream out(p, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(b.data()), (std::streamsize)b.size());
+}
+
+Bytes ImageNow()
+{
+    BuildMidiImage();
+    return Bytes(FileImage, FileImage + FileImageCount);
+}
+
+class SaveTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetSettings();
+        Settings.VoiceActive[2] = 1;
+        Settings.FormSelection[2][0] = 1;
+        DrawRandomPool();
+        Compose();
+        SongFileName[0] = 0;
+        HasSongFileName = 0;
+        InitSaveDialog();
+        owner_ = CreateWindowExA(0, "STATIC", "save test owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+        ASSERT_NE(owner_, nullptr);
+        char temp[MAX_PATH];
+        ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
+        folder_ = fs::path(temp) /
+                  ("varnolt-save-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        RemoveFolder();
+        fs::create_directories(folder_);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(owner_);
+        RemoveFolder();
+    }
+    void RemoveFolder()
+    {
+        std::error_code ec;
+        if (!fs::exists(folder_, ec)) return;
+        for (auto& entry : fs::directory_iterator(folder_, ec))
+            SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+        fs::remove_all(folder_, ec);
+    }
+    std::vector<std::string> FolderNames()
+    {
+        std::vector<std::string> names;
+        for (auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
+        return names;
+    }
+    std::string PathOf(const char* name) { return (folder_ / name).string(); }
+
+    HWND owner_ = nullptr;
+    fs::path folder_;
+};
+
+}  // namespace
+
+TEST(SaveDialog, HasTheOldStructureSize)
+{
+    EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400A, sizeof(void*) == 8 ? 136u : 76u);
+}
+
+TEST_F(SaveTest, SaveAsKeepsTheNameAsTypedAndSaveThenWritesThereWithoutADialog)
+{
+    std::string path = PathOf("first piece");
+    {
+        SaveDialogUser user(owner_, SaveDialogUser::TypeName, path);
+        EXPECT_TRUE(SaveSongAs(owner_));
+        EXPECT_TRUE(user.Stop());
+        EXPECT_FALSE(user.AskedToReplace());
+    }
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"first piece"}) << "no extension is added";
+    EXPECT_STREQ(SongFileName, path.c_str());
+    EXPECT_EQ(HasSongFileName, 1);
+    EXPECT_EQ(ReadFile(path), ImageNow());
+
+    // A new tempo, then Save: the same file, replaced without a question.
+    WriteTempoIndex(0);
+    {
+        SaveDialogUser watcher(owner_, SaveDialogUser::Cancel);
+        SaveSong(owner_);
+        EXPECT_FALSE(watcher.Stop()) << "Save showed a dialog";
+    }
+    Bytes saved = ReadFile(path);
+    ASSERT_EQ(saved.size(), FileImageCount);
+    EXPECT_EQ(saved[35], 0x5B);
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"first piece"});
+}
+
+TEST_F(SaveTest, CancelWritesNothingAndTheNextSaveAsksAgain)
+{
+    std::strcpy(SongFileName, "");
+    {
+        SaveDialogUser user(owner_, SaveDialogUser::Cancel);
+        EXPECT_FALSE(SaveSongAs(owner_));
+        EXPECT_TRUE(user.Stop());
+    }
+    EXPECT_EQ(HasSongFileName, 0);
+    EXPECT_STREQ(SongFileName, "");
+    {
+        SaveDialogUser user(owner_, SaveDialogUser::Cancel);
+        SaveSong(owner_);
+        EXPECT_TRUE(user.Stop()) << "Save without a name opens the dialog";
+    }
+    EXPECT_TRUE(FolderNames().empty());
+
+    // After a confirmed name, a cancelled Save As keeps that name.
+    std::string path = PathOf("kept.mid");
+    {
+        SaveDialogUser user(owner_, SaveDialogUser::TypeName, path);
+        EXPECT_TRUE(SaveSongAs(owner_));
+    }
+    {
+        SaveDialogUser user(owner_, SaveDialogUser::Cancel);
+        EXPECT_FALSE(SaveSongAs(owner_));
+        EXPECT_TRUE(user.Stop());
+    }
+    EXPECT_STREQ(SongFileName, path.c_str());
+    EXPECT_EQ(HasSongFileName, 1);
+}
+
+TEST_F(SaveTest, AnExistingFileIsReplacedOnlyAfterTheDialogAsks)
+{
+    std::string path = PathOf("old.mid");
+    WriteFile(path, Bytes(150000, 0x55));
+    {
+        SaveDialogUser user(owner_, SaveDialogUser::TypeName, path);
+        EXPECT_TRUE(SaveSongAs(owner_));
+        EXPECT_TRUE(user.AskedToReplace());
+    }
+    EXPECT_EQ(ReadFile(path), ImageNow());
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"old.mid"});
+}
+
+TEST_F(SaveTest, AFileThatCannotBeWrittenIsReportedAndTheEarlierFileSurvives)
+{
+    std::string missing = PathOf("no such folder\\piece.mid");
+    {
+        MessageBoxWatcher box;
+        EXPECT_FALSE(WriteMidiFile(missing.c_str()));
+        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + missing);
+    }
+
+    std::string locked = PathOf("locked.mid");
+    const Bytes earlier = {'e', 'a', 'r', 'l', 'i', 'e', 'r'};
+    WriteFile(locked, earlier);
+    ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        MessageBoxWatcher box;
+        EXPECT_FALSE(WriteMidiFile(locked.c_str()));
+        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + locked);
+    }
+    EXPECT_EQ(ReadFile(locked), earlier);
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"locked.mid"}) << "no temporary file is left";
+}
+
+TEST_F(SaveTest, AConfirmedNameIsKeptEvenWhenItsFileCannotBeWritten)
+{
+    std::string locked = PathOf("locked.mid");
+    WriteFile(locked, Bytes{1, 2, 3});
+    ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        MessageBoxWatcher box;
+        SaveDialogUser user(owner_, SaveDialogUser::TypeName, locked);
+        EXPECT_TRUE(SaveSongAs(owner_));
+        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + locked);
+    }
+    EXPECT_EQ(HasSongFileName, 1);
+    EXPECT_STREQ(SongFileName, locked.c_str());
+    EXPECT_EQ(ReadFile(locked), (Bytes{1, 2, 3}));
+}
+
+TEST(WholeFileWrite, ReplacesAnEarlierFileInOnePieceAndLeavesNothingBeside)
+{
+    char temp[MAX_PATH];
+    ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
+    fs::path folder = fs::path(temp) / "varnolt-whole-file";
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    fs::create_directories(folder);
+    fs::path target = folder / "piece.mid";
+    WriteFile(target, Bytes(190000, 0x11));
+    Bytes image(170000);
+    for (size_t i = 0; i < image.size(); ++i) image[i] = (uint8_t)(i * 7 + i / 256);
+    ASSERT_TRUE(WriteWholeFile(target.string().c_str(), image.data(), (uint32_t)image.size()));
+    EXPECT_EQ(ReadFile(target), image);
+    ASSERT_TRUE(WriteWholeFile(target.string().c_str(), image.data(), 3));
+    EXPECT_EQ(ReadFile(target), Bytes(image.begin(), image.begin() + 3));
+    EXPECT_FALSE(WriteWholeFile("", image.data(), 3));
+    EXPECT_FALSE(WriteWholeFile(folder.string().c_str(), image.data(), 3)) << "a folder is not replaced";
+    EXPECT_TRUE(fs::is_directory(folder));
+    // A file held open without sharing cannot be replaced: the written
+    // temporary file is removed again.
+    HANDLE held = CreateFileA(target.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(WriteWholeFile(target.string().c_str(), image.data(), (uint32_t)image.size()));
+    CloseHandle(held);
+    EXPECT_EQ(ReadFile(target), Bytes(image.begin(), image.begin() + 3));
+    int entries = 0;
+    for (auto& entry : fs::directory_iterator(folder)) {
+        (void)entry;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+    fs::remove_all(folder, ec);
+}
