@@ -159,6 +159,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         StartUp(window, (const CREATESTRUCTA*)lParam);
         return 0;
     case WM_SIZE:
+        // The toolbar spans the new width. It may wrap into more rows or fewer
+        // while it does; some toolbars take their new height only from the
+        // second request.
+        SendMessageA(MainToolbar, TB_AUTOSIZE, 0, 0);
         SendMessageA(MainToolbar, TB_AUTOSIZE, 0, 0);
         return 0;
     case WM_PAINT:

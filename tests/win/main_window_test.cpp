@@ -1,0 +1,718 @@
+// The main window built from the real class, menu and toolbar bitmap, driven
+// by its own commands: what is enabled when, where the two lines are painted,
+// and where each command goes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app_win32.h"
+#include "app/main_window_win32.h"
+#include "events/events.h"
+#include "midi/save_win32.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "tests/win/support/message_box.h"
+#include "tests/win/support/recording_midi_out.h"
+
+namespace {
+
+enum { FileNameCombo = 0x47c, WineTimerSlots = 16 };
+
+// Runs the messages of this thread's windows for the given time, or until
+// the condition holds. True when it held.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage((int)message.wParam);  // keep it for whoever looks next
+                break;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done && done()) return true;
+        if ((int)(GetTickCount() - start) >= milliseconds) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void Pump(int milliseconds)
+{
+    PumpUntil(nullptr, milliseconds);
+}
+
+bool MenuEnabled(UINT id)
+{
+    UINT state = GetMenuState(GetMenu(MainWindow), id, MF_BYCOMMAND);
+    return state != (UINT)-1 && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+bool ButtonEnabled(UINT id)
+{
+    return SendMessageA(MainToolbar, TB_ISBUTTONENABLED, id, 0) != 0;
+}
+
+// The columns of the command states, '+' enabled and '-' greyed: the menu's
+// Save, Save As, Compose, Play and Stop, then the toolbar's Save, Play, Stop.
+std::string Commands()
+{
+    std::string s;
+    for (UINT id : {IDM_SAVE, IDM_SAVEAS, IDM_COMPOSE, IDM_PLAY, IDM_STOP}) s += MenuEnabled(id) ? '+' : '-';
+    s += '|';
+    for (UINT id : {IDB_BUTTON_SAVE, IDB_BUTTON_PLAY, IDB_BUTTON_STOP}) s += ButtonEnabled(id) ? '+' : '-';
+    return s;
+}
+
+const char* const Empty = "--+--|---";
+const char* const Idle = "-+++-|++-";
+const char* const IdleNamed = "++++-|++-";
+const char* const Playing = "-+--+|+-+";
+
+int CountRecorded(RecordedAction action)
+{
+    int count = 0;
+    for (const RecordedMidi& entry : RecordedMidiLog()) count += entry.Action == action;
+    return count;
+}
+
+int RecordedOpens()
+{
+    return CountRecorded(RecordedOpen);
+}
+
+int RecordedSends()
+{
+    return CountRecorded(RecordedSend);
+}
+
+void Command(int id)
+{
+    SendMessageA(MainWindow, WM_COMMAND, id, 0);
+}
+
+// Presses a toolbar button with the mouse, as the user would.
+void ClickButton(int id)
+{
+    RECT place{};
+    int index = (int)SendMessageA(MainToolbar, TB_COMMANDTOINDEX, id, 0);
+    SendMessageA(MainToolbar, TB_GETITEMRECT, index, (LPARAM)&place);
+    LPARAM at = MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    SendMessageA(MainToolbar, WM_MOUSEMOVE, 0, at);
+    SendMessageA(MainToolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(MainToolbar, WM_LBUTTONUP, 0, at);
+}
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnedDialog(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<OwnedSearch*>(param);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") == 0 && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == search->owner) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOwnedDialog(HWND owner)
+{
+    OwnedSearch search{owner, nullptr};
+    EnumWindows(MatchOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The user at a modal dialog of the main window, played from a helper thread:
+// waits up to ten seconds for it, then hands it to the action.
+class OwnedDialogUser {
+public:
+    explicit OwnedDialogUser(std::function<void(HWND)> action) : action_(std::move(action))
+    {
+        HWND owner = MainWindow;
+        thread_ = std::thread([this, owner] {
+            for (int i = 0; i < 1000 && !stop_; ++i) {
+                if (HWND dialog = FindOwnedDialog(owner)) {
+                    seen_ = true;
+                    action_(dialog);
+                    return;
+                }
+                Sleep(10);
+            }
+        });
+    }
+    ~OwnedDialogUser() { Seen(); }
+    // Stops watching; true when a dialog came.
+    bool Seen()
+    {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        return seen_;
+    }
+
+private:
+    std::function<void(HWND)> action_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> seen_{false};
+    std::thread thread_;
+};
+
+std::function<void(HWND)> TypeFileName(const std::string& path)
+{
+    return [path](HWND dialog) {
+        for (int i = 0; i < 500 && !GetDlgItem(dialog, FileNameCombo); ++i) Sleep(10);
+        SetDlgItemTextA(dialog, FileNameCombo, path.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
+}
+
+void CancelDialog(HWND dialog)
+{
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+std::string TempFile(const char* name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(folder) + "varnolt-main-window-" + name;
+    DeleteFileA(path.c_str());
+    return path;
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Occupies the system's multimedia timers so that the next one cannot be
+// started. Wine holds sixteen, and a one-shot timer keeps its place until
+// its callback has returned.
+class TimerHog {
+public:
+    explicit TimerHog(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            UINT id = timeSetEvent(60000, 0, Nothing, 0, TIME_ONESHOT | TIME_CALLBACK_FUNCTION);
+            if (id) ids_.push_back(id);
+        }
+    }
+    ~TimerHog()
+    {
+        for (UINT id : ids_) timeKillEvent(id);
+    }
+    int Held() const { return (int)ids_.size(); }
+
+private:
+    static void CALLBACK Nothing(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
+    std::vector<UINT> ids_;
+};
+
+// A small piece: voice 1 only, two forms of 64th notes at 200 beats a minute,
+// well under a second.
+void ChooseShortPiece()
+{
+    for (int i = 0; i < RowLength; ++i) Settings.DurationRow[i] = 6;
+    WriteTempoIndex(TempoCount - 1);
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetRecordingMidiOut();
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        WNDCLASSA known;
+        if (!GetClassInfoA(instance, "Varnolt", &known)) {
+            ASSERT_TRUE(RegisterMainWindowClass(instance));
+        }
+        HasSongFileName = 0;
+        SongFileName[0] = 0;
+        window_ = CreateMainWindow(instance);
+        ASSERT_NE(window_, nullptr);
+        ShowWindow(window_, SW_SHOWNORMAL);
+        UpdateWindow(window_);
+        Pump(50);
+    }
+    void TearDown() override
+    {
+        if (IsWindow(window_)) DestroyWindow(window_);
+        MSG quit;
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    void Compose()
+    {
+        Command(IDM_COMPOSE);
+    }
+    // Plays and waits for the output to be opened; the first Events sound a
+    // second later.
+    void Play()
+    {
+        Command(IDM_PLAY);
+        Pump(20);
+    }
+
+    HWND window_ = nullptr;
+};
+
+TEST_F(MainWindowTest, StartsWithNothingToSavePlayOrStop)
+{
+    EXPECT_EQ(MainWindow, window_);
+    EXPECT_EQ(AppInstance, GetModuleHandleA(nullptr));
+    EXPECT_EQ(Commands(), Empty);
+    for (UINT id : {IDM_MATRIX, IDM_SERIES, IDM_VOICES, IDM_OCTAVES, IDM_MIDI, IDM_HELPCONTENTS, IDM_ABOUT})
+        EXPECT_TRUE(MenuEnabled(id)) << id;
+
+    char caption[32] = "";
+    GetWindowTextA(window_, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Varnolt");
+    EXPECT_EQ(GetParent(MainToolbar), window_);
+    EXPECT_EQ(GetDlgCtrlID(MainToolbar), IDC_MAINTOOLBAR);
+    EXPECT_STREQ(StatusLines[0], "Varnolt");
+    EXPECT_STREQ(StatusLines[1], "Version 1.00");
+
+    HDC dc = GetDC(window_);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    ReleaseDC(window_, dc);
+    EXPECT_EQ(LineHeight, metrics.tmHeight + metrics.tmExternalLeading);
+}
+
+TEST_F(MainWindowTest, ToolbarHoldsSavePlayAndStopInThatOrder)
+{
+    ASSERT_EQ(SendMessageA(MainToolbar, TB_BUTTONCOUNT, 0, 0), 3);
+    const int ids[3] = {IDB_BUTTON_SAVE, IDB_BUTTON_PLAY, IDB_BUTTON_STOP};
+    for (int i = 0; i < 3; ++i) {
+        TBBUTTON button{};
+        ASSERT_TRUE(SendMessageA(MainToolbar, TB_GETBUTTON, i, (LPARAM)&button));
+        EXPECT_EQ(button.iBitmap, i);
+        EXPECT_EQ(button.idCommand, ids[i]);
+        EXPECT_EQ(button.fsStyle, TBSTYLE_BUTTON);
+    }
+    LONG style = GetWindowLongA(MainToolbar, GWL_STYLE);
+    EXPECT_TRUE(style & TBSTYLE_WRAPABLE);
+    EXPECT_TRUE(style & WS_BORDER);
+}
+
+TEST_F(MainWindowTest, MenuHasItsFourPopupsWithoutChecksOrSeparators)
+{
+    HMENU menu = GetMenu(window_);
+    ASSERT_EQ(GetMenuItemCount(menu), 4);
+    const char* const popups[4] = {"&File", "&Options", "&Run", "&Help"};
+    const std::vector<std::vector<UINT>> items = {{IDM_SAVE, IDM_SAVEAS},
+                                                  {IDM_MATRIX, IDM_SERIES, IDM_VOICES, IDM_OCTAVES, IDM_MIDI},
+                                                  {IDM_COMPOSE, IDM_PLAY, IDM_STOP},
+                                                  {IDM_HELPCONTENTS, IDM_ABOUT}};
+    for (int p = 0; p < 4; ++p) {
+        char text[32] = "";
+        GetMenuStringA(menu, p, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, popups[p]);
+        HMENU popup = GetSubMenu(menu, p);
+        ASSERT_EQ(GetMenuItemCount(popup), (int)items[p].size()) << popups[p];
+        for (int i = 0; i < (int)items[p].size(); ++i) {
+            EXPECT_EQ(GetMenuItemID(popup, i), items[p][i]);
+            EXPECT_FALSE(GetMenuState(popup, i, MF_BYPOSITION) & (MF_CHECKED | MF_SEPARATOR));
+        }
+    }
+    char text[32] = "";
+    GetMenuStringA(menu, IDM_SAVEAS, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "Save &As...");
+}
+
+TEST_F(MainWindowTest, ComposeOffersSaveAsAndPlayAndSaveOnlyOnceANameIsKnown)
+{
+    Compose();
+    EXPECT_EQ(Commands(), Idle);
+    EXPECT_TRUE(VoiceTracks[0].Active);
+
+    // A name chosen meanwhile through the toolbar's Save shows at the next Compose.
+    HasSongFileName = 1;
+    EXPECT_EQ(Commands(), Idle);
+    Compose();
+    EXPECT_EQ(Commands(), IdleNamed);
+}
+
+TEST_F(MainWindowTest, ConfirmedSaveAsEnablesSaveAndACancelledOneChangesNothing)
+{
+    Compose();
+    std::string path = TempFile("save-as.mid");
+    {
+        OwnedDialogUser user(CancelDialog);
+        Command(IDM_SAVEAS);
+        EXPECT_TRUE(user.Seen());
+    }
+    EXPECT_EQ(Commands(), Idle);
+    EXPECT_FALSE(FileExists(path));
+    {
+        OwnedDialogUser user(TypeFileName(path));
+        Command(IDM_SAVEAS);
+        EXPECT_TRUE(user.Seen());
+    }
+    EXPECT_EQ(Commands(), IdleNamed);
+    EXPECT_TRUE(FileExists(path));
+
+    // From now on the menu's Save writes without asking.
+    DeleteFileA(path.c_str());
+    {
+        OwnedDialogUser user(CancelDialog);
+        Command(IDM_SAVE);
+        EXPECT_FALSE(user.Seen());
+    }
+    EXPECT_TRUE(FileExists(path));
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(MainWindowTest, ToolbarSaveAsksForANameOnceButLeavesTheMenusSaveGreyed)
+{
+    Compose();
+    std::string path = TempFile("toolbar-save.mid");
+    {
+        OwnedDialogUser user(TypeFileName(path));
+        ClickButton(IDB_BUTTON_SAVE);
+        EXPECT_TRUE(user.Seen());
+    }
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(Commands(), Idle);
+
+    DeleteFileA(path.c_str());
+    {
+        OwnedDialogUser user(CancelDialog);
+        ClickButton(IDB_BUTTON_SAVE);
+        EXPECT_FALSE(user.Seen());
+    }
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(Commands(), Idle);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(MainWindowTest, DisabledButtonsDoNothingBeforeTheFirstCompose)
+{
+    {
+        OwnedDialogUser user(CancelDialog);
+        ClickButton(IDB_BUTTON_SAVE);
+        ClickButton(IDB_BUTTON_PLAY);
+        EXPECT_FALSE(user.Seen());
+    }
+    EXPECT_EQ(RecordedOpens(), 0);
+    EXPECT_EQ(Commands(), Empty);
+}
+
+TEST_F(MainWindowTest, PlayingGreysComposeAndPlayAndStopReturnsToIdle)
+{
+    Compose();
+    Play();
+    EXPECT_EQ(RecordedOpens(), 1);
+    EXPECT_EQ(Commands(), Playing);
+    // Everything else stays usable while a piece plays.
+    for (UINT id : {IDM_SAVEAS, IDM_MATRIX, IDM_SERIES, IDM_VOICES, IDM_OCTAVES, IDM_MIDI, IDM_HELPCONTENTS, IDM_ABOUT})
+        EXPECT_TRUE(MenuEnabled(id)) << id;
+
+    Command(IDM_STOP);
+    EXPECT_TRUE(PumpUntil([] { return Commands() == Idle; }, 2000)) << Commands();
+    EXPECT_TRUE(PumpUntil([] { return !RecordingMidiOutOpen(); }, 2000));
+}
+
+TEST_F(MainWindowTest, ToolbarPlayAndStopWorkLikeTheMenu)
+{
+    Compose();
+    ClickButton(IDB_BUTTON_PLAY);
+    Pump(20);
+    EXPECT_EQ(RecordedOpens(), 1);
+    EXPECT_EQ(Commands(), Playing);
+    ClickButton(IDB_BUTTON_PLAY);  // disabled now
+    Pump(20);
+    EXPECT_EQ(RecordedOpens(), 1);
+
+    ClickButton(IDB_BUTTON_STOP);
+    EXPECT_TRUE(PumpUntil([] { return Commands() == Idle; }, 2000)) << Commands();
+    EXPECT_TRUE(PumpUntil([] { return !RecordingMidiOutOpen(); }, 2000));
+}
+
+TEST_F(MainWindowTest, PlayWithoutAnOutputChangesNothingAndSaysNothing)
+{
+    Compose();
+    FailRecordingMidiOutOpen(true);
+    Play();
+    EXPECT_EQ(Commands(), Idle);
+    EXPECT_FALSE(MessageBoxShowing());
+    EXPECT_FALSE(RecordingMidiOutOpen());
+}
+
+TEST_F(MainWindowTest, APieceThatEndsByItselfLeavesTheCommandsIdle)
+{
+    ChooseShortPiece();
+    Compose();
+    Play();
+    EXPECT_EQ(Commands(), Playing);
+    EXPECT_TRUE(PumpUntil([] { return Commands() == Idle; }, 10000)) << Commands();
+    EXPECT_FALSE(RecordingMidiOutOpen());
+    EXPECT_GT(RecordedSends(), 0);
+
+    // And it plays again from there.
+    Play();
+    EXPECT_EQ(Commands(), Playing);
+    EXPECT_EQ(RecordedOpens(), 2);
+}
+
+TEST_F(MainWindowTest, AFirstTimerThatCannotStartLeavesTheCommandsIdle)
+{
+    Compose();
+    TimerHog hog(WineTimerSlots);
+    ASSERT_EQ(hog.Held(), WineTimerSlots);
+    Play();
+    EXPECT_TRUE(PumpUntil([] { return Commands() == Idle; }, 2000)) << Commands();
+    EXPECT_EQ(RecordedOpens(), 1);
+    EXPECT_FALSE(RecordingMidiOutOpen());
+    EXPECT_FALSE(MessageBoxShowing());
+}
+
+TEST_F(MainWindowTest, ALaterTimerThatCannotStartIsReported)
+{
+    Compose();
+    Play();
+    ASSERT_EQ(Commands(), Playing);
+    // The first timer holds one place until its callback returns, so the
+    // callback cannot start the next one.
+    TimerHog hog(WineTimerSlots - 1);
+    ASSERT_EQ(hog.Held(), WineTimerSlots - 1);
+    // The box comes from the timer's thread, about a second after Play.
+    MessageBoxWatcher watcher;
+    EXPECT_EQ(watcher.Text(), "ERROR: timer ID");
+    // Playback has halted: no further Event goes out.
+    int sent = RecordedSends();
+    EXPECT_GT(sent, 0u);
+    Pump(500);
+    EXPECT_EQ(RecordedSends(), sent);
+    // Stop brings the commands back to idle in any case.
+    Command(IDM_STOP);
+    EXPECT_TRUE(PumpUntil([] { return Commands() == Idle; }, 2000)) << Commands();
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowDuringPlaybackEndsItAndQuitsWithZero)
+{
+    Compose();
+    Play();
+    ASSERT_TRUE(RecordingMidiOutOpen());
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_FALSE(RecordingMidiOutOpen());
+
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+    // No timer of the ended playback sends anything afterwards.
+    int sent = RecordedSends();
+    Sleep(1500);
+    EXPECT_EQ(RecordedSends(), sent);
+}
+
+// Pixels of the window's client area, 0x00RRGGBB, row by row.
+struct Picture {
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint32_t> Pixels;
+    uint32_t At(int x, int y) const { return Pixels[(size_t)y * Width + x] & 0xFFFFFF; }
+};
+
+Picture Capture(HDC source, int width, int height)
+{
+    Picture picture;
+    picture.Width = width;
+    picture.Height = height;
+    picture.Pixels.resize((size_t)width * height);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::memcpy(picture.Pixels.data(), bits, picture.Pixels.size() * 4);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return picture;
+}
+
+// The client area as painted now, below the toolbar.
+Picture PaintedWindow(HWND window)
+{
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    Picture picture = Capture(dc, client.right, client.bottom);
+    ReleaseDC(window, dc);
+    return picture;
+}
+
+// What the two lines look like when drawn at x = 0 from the given top, in
+// the window's default font on white.
+Picture ExpectedLines(HWND window, int top, int width, int height)
+{
+    HDC windowDc = GetDC(window);
+    HDC dc = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    TEXTMETRICA metrics;
+    GetTextMetricsA(windowDc, &metrics);
+    int line = metrics.tmHeight + metrics.tmExternalLeading;
+    TextOutA(dc, 0, top, "Varnolt", 7);
+    TextOutA(dc, 0, top + line, "Version 1.00", 12);
+    Picture picture = Capture(dc, width, height);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(window, windowDc);
+    return picture;
+}
+
+int ToolbarBottomInWindow()
+{
+    RECT place;
+    GetWindowRect(MainToolbar, &place);
+    MapWindowPoints(HWND_DESKTOP, MainWindow, reinterpret_cast<POINT*>(&place), 2);
+    return place.bottom;
+}
+
+// Compares the painted window with the expected lines below the toolbar;
+// "" when they agree, else where they first differ.
+std::string CompareBelowToolbar(const Picture& painted, const Picture& expected)
+{
+    int from = ToolbarBottomInWindow();
+    for (int y = from; y < painted.Height && y < expected.Height; ++y)
+        for (int x = 0; x < painted.Width && x < expected.Width; ++x)
+            if (painted.At(x, y) != expected.At(x, y))
+                return "differs at " + std::to_string(x) + "," + std::to_string(y);
+    return "";
+}
+
+int ToolbarClientBottom()
+{
+    RECT client;
+    GetClientRect(MainToolbar, &client);
+    return client.bottom;
+}
+
+TEST_F(MainWindowTest, PaintsTheTwoLinesOneEmptyLineBelowTheToolbar)
+{
+    SetWindowPos(window_, nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_NOMOVE);
+    Pump(50);
+    Picture painted = PaintedWindow(window_);
+    int top = ToolbarClientBottom() + LineHeight;
+    Picture expected = ExpectedLines(window_, top, painted.Width, painted.Height);
+    EXPECT_EQ(CompareBelowToolbar(painted, expected), "");
+
+    // Both lines have actually been drawn where they belong.
+    auto inked = [&](int from, int to) {
+        for (int y = from; y < to; ++y)
+            for (int x = 0; x < painted.Width; ++x)
+                if (painted.At(x, y) != 0xFFFFFF) return true;
+        return false;
+    };
+    EXPECT_FALSE(inked(ToolbarBottomInWindow(), top));
+    EXPECT_TRUE(inked(top, top + LineHeight));
+    EXPECT_TRUE(inked(top + LineHeight, top + 2 * LineHeight));
+    EXPECT_FALSE(inked(top + 2 * LineHeight, painted.Height));
+}
+
+TEST_F(MainWindowTest, LinesMoveDownWhenTheToolbarWrapsInANarrowWindow)
+{
+    // At their own size the three buttons fit the narrowest window the system
+    // allows; wider buttons, as with a large system font, let the row wrap.
+    SendMessageA(MainToolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(60, 22));
+    SetWindowPos(window_, nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_NOMOVE);
+    Pump(50);
+    int wide = ToolbarClientBottom();
+
+    SetWindowPos(window_, nullptr, 0, 0, 1, 300, SWP_NOZORDER | SWP_NOMOVE);
+    Pump(50);
+    int narrow = ToolbarClientBottom();
+    ASSERT_GT(narrow, wide) << "the toolbar did not wrap";
+
+    Picture painted = PaintedWindow(window_);
+    Picture expected = ExpectedLines(window_, narrow + LineHeight, painted.Width, painted.Height);
+    EXPECT_EQ(CompareBelowToolbar(painted, expected), "");
+
+    // Widening it again brings the toolbar back to one row.
+    SetWindowPos(window_, nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_NOMOVE);
+    Pump(50);
+    EXPECT_EQ(ToolbarClientBottom(), wide);
+}
+
+// Each item of Options and About opens its own modal dialog over the main
+// window; a control that only that dialog has tells them apart.
+TEST_F(MainWindowTest, OptionsAndAboutOpenTheirDialogs)
+{
+    struct Route {
+        UINT command;
+        int onlyControl;
+        int missingControl;
+    };
+    const Route routes[] = {
+        {IDM_MATRIX, IDC_TONE_FIRST, IDC_TEMPO_LIST},
+        {IDM_OCTAVES, IDC_OCTAVE_FIRST + 15, IDC_TONE_FIRST},
+        {IDM_MIDI, IDC_TEMPO_LIST, IDC_TONE_FIRST},
+        {IDM_VOICES, IDC_VOICE_CHECK_FIRST, IDC_TEMPO_LIST},
+        {IDM_ABOUT, IDC_ABOUT_VERSION, IDC_TONE_FIRST},
+    };
+    for (const Route& route : routes) {
+        std::atomic<bool> has{false};
+        std::atomic<bool> lacks{false};
+        OwnedDialogUser user([&](HWND dialog) {
+            has = GetDlgItem(dialog, route.onlyControl) != nullptr;
+            lacks = GetDlgItem(dialog, route.missingControl) == nullptr;
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        Command(route.command);
+        EXPECT_TRUE(user.Seen()) << route.command;
+        EXPECT_TRUE(has) << route.command;
+        EXPECT_TRUE(lacks) << route.command;
+        EXPECT_EQ(Commands(), Empty) << route.command;
+    }
+
+    // Series is a property sheet of pages.
+    std::atomic<bool> tabs{false};
+    OwnedDialogUser user([&](HWND sheet) {
+        tabs = FindWindowExA(sheet, nullptr, "SysTabControl32", nullptr) != nullptr;
+        PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(IDM_SERIES);
+    EXPECT_TRUE(user.Seen());
+    EXPECT_TRUE(tabs);
+}
+
+TEST_F(MainWindowTest, UnknownCommandsAreIgnored)
+{
+    Compose();
+    for (int id : {0, 1, 40000, 40023, 40066, 65535}) EXPECT_EQ(SendMessageA(window_, WM_COMMAND, id, 0), 0);
+    EXPECT_EQ(Commands(), Idle);
+    EXPECT_EQ(RecordedOpens(), 0);
+}
+
+}  // namespace
