@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/app_win32.h"
+#include "dialogs/dialogs_win32.h"
+#include "dialogs/program_names.h"
+#include "engine/compose.h"
+#include "engine/random.h"
+#include "events/events.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "tests/win/support/dialog_user.h"
+#include "tests/win/support/message_box.h"
+
+namespace {
+
+// The layout's own numbering, voice v counted from 1.
+int CheckId(int v) { return v <= 12 ? 1024 + v : 1040 + v; }
+int ListId(int v) { return 1036 + v; }
+
+class VoicesDialog : public ::testing::Test {
+protected:
+    void SetUp() override { ResetSettings(); }
+    void TearDown() override
+    {
+        if (dialog_) DestroyWindow(dialog_);
+    }
+    HWND Open()
+    {
+        if (dialog_) DestroyWindow(dialog_);
+        dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_VOICES), nullptr,
+                                     VoicesDialogProc, 0);
+        return dialog_;
+    }
+    HWND List(int v) { return GetDlgItem(dialog_, ListId(v)); }
+    bool Checked(int v) { return SendMessageA(GetDlgItem(dialog_, CheckId(v)), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void Click(int v) { SendMessageA(GetDlgItem(dialog_, CheckId(v)), BM_CLICK, 0, 0); }
+    std::string Shown(int v) { return ListText(List(v), (int)SendMessageA(List(v), LB_GETCURSEL, 0, 0)); }
+    void Choose(int v, const char* name)
+    {
+        const LRESULT position = SendMessageA(List(v), LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)name);
+        ASSERT_GE(position, 0) << name;
+        SendMessageA(List(v), LB_SETCURSEL, (WPARAM)position, 0);
+    }
+    void Press(int id) { SendMessageA(dialog_, WM_COMMAND, id, 0); }
+
+    HWND dialog_ = nullptr;
+};
+
+TEST_F(VoicesDialog, DefaultsShowVoiceOneAndPianosEverywhere)
+{
+    ASSERT_NE(Open(), nullptr);
+    for (int v = 1; v <= VoiceCount; ++v) {
+        EXPECT_EQ(ControlText(dialog_, CheckId(v)), std::to_string(v));
+        EXPECT_EQ(Checked(v), v == 1) << "voice " << v;
+        if (v == 10) continue;
+        ASSERT_EQ(SendMessageA(List(v), LB_GETCOUNT, 0, 0), ProgramCount) << "voice " << v;
+        EXPECT_EQ(Shown(v), "acousticgrandpiano") << "voice " << v;
+        for (int p = 0; p < ProgramCount; ++p)
+            ASSERT_EQ(ListText(List(v), p), ProgramNameTable[p]) << "voice " << v << " program " << p;
+    }
+    EXPECT_EQ(GetDlgItem(dialog_, ListId(10)), nullptr);
+    EXPECT_NE(FindWindowExA(dialog_, nullptr, "Static", "Percussion Channel"), nullptr);
+}
+
+TEST_F(VoicesDialog, ControlsStandInTwoColumnsOfEight)
+{
+    ASSERT_NE(Open(), nullptr);
+    RECT client{};
+    GetClientRect(dialog_, &client);
+    EXPECT_TRUE(SameRect(client, DialogUnits(dialog_, 0, 0, 235, 207)));
+    for (int v = 1; v <= VoiceCount; ++v) {
+        const int y = 10 + 20 * ((v - 1) % 8);
+        const int x = v <= 8 ? 5 : 130;
+        EXPECT_TRUE(SameRect(ControlPlace(dialog_, CheckId(v)), DialogUnits(dialog_, x, y, 20, 14))) << v;
+        const LONG style = GetWindowLongA(GetDlgItem(dialog_, CheckId(v)), GWL_STYLE);
+        EXPECT_EQ(style & BS_TYPEMASK, BS_AUTOCHECKBOX) << v;
+        EXPECT_TRUE(style & WS_TABSTOP) << v;
+        if (v == 10) continue;
+        EXPECT_TRUE(SameRect(ControlPlace(dialog_, ListId(v)), DialogUnits(dialog_, v <= 8 ? 25 : 155, y, 73, 18))) << v;
+        const LONG listStyle = GetWindowLongA(List(v), GWL_STYLE);
+        EXPECT_FALSE(listStyle & LBS_SORT) << v;
+        EXPECT_TRUE(listStyle & LBS_NOINTEGRALHEIGHT) << v;
+    }
+    HWND label = FindWindowExA(dialog_, nullptr, "Static", "Percussion Channel");
+    EXPECT_TRUE(SameRect(ControlPlace(dialog_, label), DialogUnits(dialog_, 155, 33, 76, 9)));
+    EXPECT_TRUE(SameRect(ControlPlace(dialog_, IDOK), DialogUnits(dialog_, 68, 186, 50, 14)));
+    EXPECT_TRUE(SameRect(ControlPlace(dialog_, IDCANCEL), DialogUnits(dialog_, 132, 186, 50, 14)));
+}
+
+TEST_F(VoicesDialog, OkWithoutChangesKeepsEveryVoiceAsItWas)
+{
+    const int active[VoiceCount] = {0, 1, 1, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 1, 1};
+    for (int i = 0; i < VoiceCount; ++i) {
+        Settings.VoiceActive[i] = active[i];
+        Settings.VoiceInstrument[i] = i == 9 ? 0 : 8 * i + 3;
+    }
+    CompositionSettings before;
+    std::memcpy(&before, &Settings, sizeof before);
+    ASSERT_NE(Open(), nullptr);
+    for (int v = 1; v <= VoiceCount; ++v) {
+        EXPECT_EQ(Checked(v), active[v - 1] == 1) << v;
+        if (v != 10) {
+            EXPECT_EQ(Shown(v), ProgramNameTable[8 * (v - 1) + 3]) << v;
+        }
+    }
+    Press(IDOK);
+    EXPECT_EQ(std::memcmp(&before, &Settings, sizeof before), 0);
+}
+
+TEST_F(VoicesDialog, ChosenInstrumentsAreStoredAsProgramNumbers)
+{
+    ASSERT_NE(Open(), nullptr);
+    Choose(16, "gunshot");
+    Choose(1, "accordian");
+    Choose(9, "hammondorgan");
+    Choose(11, "reversecymbol");
+    Press(IDOK);
+    for (int i = 0; i < VoiceCount; ++i) {
+        const int expected = i == 15 ? 127 : i == 0 ? 21 : i == 8 ? 16 : i == 10 ? 119 : 0;
+        EXPECT_EQ(Settings.VoiceInstrument[i], expected) << "voice " << i + 1;
+    }
+    EXPECT_EQ(Settings.VoiceActive[0], 1);
+}
+
+TEST_F(VoicesDialog, CancelEscapeAndTheCloseBoxStoreNothing)
+{
+    CompositionSettings before;
+    std::memcpy(&before, &Settings, sizeof before);
+    const struct {
+        const char* name;
+        void (*close)(HWND);
+    } ways[] = {
+        {"Cancel", [](HWND d) { SendMessageA(d, WM_COMMAND, IDCANCEL, 0); }},
+        {"Escape", [](HWND d) { PressDialogKey(d, VK_ESCAPE); }},
+        {"close box", [](HWND d) { SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& way : ways) {
+        ASSERT_NE(Open(), nullptr);
+        ShowWindow(dialog_, SW_SHOW);
+        Click(1);
+        Click(5);
+        Choose(3, "sitar");
+        way.close(dialog_);
+        PumpMessages();  // the close box's cancel comes through the queue
+        EXPECT_FALSE(IsWindowVisible(dialog_)) << way.name;
+        EXPECT_EQ(std::memcmp(&before, &Settings, sizeof before), 0) << way.name;
+    }
+}
+
+TEST_F(VoicesDialog, EveryCheckBoxSetsItsOwnVoice)
+{
+    for (int v = 1; v <= VoiceCount; ++v) {
+        ResetSettings();
+        Settings.VoiceActive[0] = 0;
+        ASSERT_NE(Open(), nullptr);
+        Click(v);
+        Press(IDOK);
+        for (int i = 0; i < VoiceCount; ++i) EXPECT_EQ(Settings.VoiceActive[i], i == v - 1 ? 1 : 0) << v << "," << i;
+    }
+}
+
+TEST_F(VoicesDialog, EveryListSetsItsOwnVoice)
+{
+    for (int v = 1; v <= VoiceCount; ++v) {
+        if (v == 10) continue;
+        ResetSettings();
+        ASSERT_NE(Open(), nullptr);
+        SendMessageA(List(v), LB_SETCURSEL, (WPARAM)(40 + v), 0);
+        Press(IDOK);
+        for (int i = 0; i < VoiceCount; ++i)
+            EXPECT_EQ(Settings.VoiceInstrument[i], i == v - 1 ? 40 + v : 0) << v << "," << i;
+    }
+}
+
+TEST_F(VoicesDialog, UncheckingEveryVoiceIsAccepted)
+{
+    for (int i = 0; i < VoiceCount; ++i) Settings.VoiceActive[i] = 1;
+    ASSERT_NE(Open(), nullptr);
+    for (int v = 1; v <= VoiceCount; ++v) Click(v);
+    Press(IDOK);
+    for (int i = 0; i < VoiceCount; ++i) EXPECT_EQ(Settings.VoiceActive[i], 0) << i;
+    EXPECT_FALSE(MessageBoxShowing());
+}
+
+// Voice 10 has no instrument of its own: whatever its entry held, the dialog
+// puts 0 there, and Compose sends program 0 on the percussion channel.
+TEST_F(VoicesDialog, PercussionVoiceGetsProgramZeroAtTheNextCompose)
+{
+    Settings.VoiceInstrument[9] = 33;
+    ASSERT_NE(Open(), nullptr);
+    Click(10);
+    Press(IDOK);
+    EXPECT_EQ(Settings.VoiceActive[9], 1);
+    EXPECT_EQ(Settings.VoiceInstrument[9], 0);
+
+    DrawRandomPool();
+    Compose();
+    EventList* list = &VoiceTracks[9].Events;
+    ASSERT_FALSE(IsEnd(list, FirstEvent(list)));
+    const Event* first = FirstEvent(list);
+    EXPECT_EQ(first->Kind, ProgramChange);
+    EXPECT_EQ(first->Channel, 9);
+    EXPECT_EQ(first->Data[0], 0);
+}
+
+TEST_F(VoicesDialog, ShowVoicesDialogRunsModallyAndStoresOnOk)
+{
+    AppInstance = GetModuleHandleA(nullptr);
+    DialogUser user("Voices", [](HWND dialog) {
+        SendMessageA(GetDlgItem(dialog, CheckId(13)), BM_SETCHECK, BST_CHECKED, 0);
+        SendMessageA(GetDlgItem(dialog, ListId(13)), LB_SETCURSEL, 73, 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    ShowVoicesDialog(nullptr);
+    EXPECT_TRUE(user.Seen());
+    EXPECT_EQ(Settings.VoiceActive[12], 1);
+    EXPECT_EQ(Settings.VoiceInstrument[12], 73);
+    EXPECT_FALSE(DialogShowing("Voices"));
+}
+
+}  // namespace
