@@ -51,7 +51,6 @@ void FireTimerAnyway(const FakeTimer& timer);
 // timer thread, each delay × scale milliseconds after it was started.
 void RunTimersOnThread(double scale);
 void StopTimerThread();  // lets the thread finish and joins it
-int TimersFiredByThread();
 
 // ---- Command state
 enum CommandsShown { CommandsPlaying, CommandsIdle };

@@ -28,7 +28,6 @@ static int SuccessesLeft = -1;
 static std::thread Worker;
 static bool WorkerQuits;
 static double Scale;
-static int FiredByThread;
 
 void ResetTimerFake()
 {
@@ -41,7 +40,6 @@ void ResetTimerFake()
     Caps = TimerCaps{1, 65535};
     CapsAvailable = true;
     SuccessesLeft = -1;
-    FiredByThread = 0;
 }
 
 void SetTimerCaps(uint32_t periodMin, uint32_t periodMax, bool available)
@@ -180,7 +178,6 @@ static void RunWorker()
         }
         next->Done = true;
         FakeTimer timer = next->Timer;
-        ++FiredByThread;
         hold.unlock();
         FireTimerAnyway(timer);
         hold.lock();
@@ -207,10 +204,4 @@ void StopTimerThread()
     Worker.join();
     std::lock_guard<std::mutex> hold(TimerFakeLock);
     Scale = 0;
-}
-
-int TimersFiredByThread()
-{
-    std::lock_guard<std::mutex> hold(TimerFakeLock);
-    return FiredByThread;
 }
