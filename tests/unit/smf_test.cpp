@@ -232,28 +232,24 @@ TEST_F(SmfTest, AVoiceTrackHoldsItsEventsWithAStatusByteEachAndEndsTheTrack)
     AppendProgramChange(&VoiceTracks[0].Events, 0, 0);
     AddQuarter(0, 60, 96);
     AddQuarter(0, 62, 96);
-    BuildMidiImage();
-    Bytes image = Image();
-    ASSERT_EQ(image.size(), 56u + 8 + 21 + 4);
-    EXPECT_EQ(image[11], 2);
-    const Bytes chunk = {0x4D, 0x54, 0x72, 0x6B, 0x00, 0x00, 0x00, 25,
-                         0x00, 0xC0, 0x00,
-                         0x00, 0x90, 0x3C, 0x60, 0x83, 0x00, 0x90, 0x3C, 0x00,
-                         0x00, 0x90, 0x3E, 0x60, 0x83, 0x00, 0x90, 0x3E, 0x00,
-                         0x00, 0xFF, 0x2F, 0x00};
-    EXPECT_EQ(Slice(image, 56, image.size() - 56), chunk);
-}
-
-TEST_F(SmfTest, ThePercussionVoiceWritesChannelNineLikeAnyOther)
-{
+    // The percussion voice is written like any other.
     ActivateVoice(9);
     AppendProgramChange(&VoiceTracks[9].Events, 9, 5);
     AddQuarter(9, 40, 100);
     BuildMidiImage();
+    const Bytes tracks = {0x4D, 0x54, 0x72, 0x6B, 0x00, 0x00, 0x00, 25,
+                          0x00, 0xC0, 0x00,
+                          0x00, 0x90, 0x3C, 0x60, 0x83, 0x00, 0x90, 0x3C, 0x00,
+                          0x00, 0x90, 0x3E, 0x60, 0x83, 0x00, 0x90, 0x3E, 0x00,
+                          0x00, 0xFF, 0x2F, 0x00,
+                          0x4D, 0x54, 0x72, 0x6B, 0x00, 0x00, 0x00, 16,
+                          0x00, 0xC9, 0x05,
+                          0x00, 0x99, 0x28, 0x64, 0x83, 0x00, 0x99, 0x28, 0x00,
+                          0x00, 0xFF, 0x2F, 0x00};
     Bytes image = Image();
-    const Bytes events = {0x00, 0xC9, 0x05, 0x00, 0x99, 0x28, 0x64, 0x83, 0x00, 0x99, 0x28, 0x00};
-    ASSERT_EQ(image.size(), 56u + 8 + events.size() + 4);
-    EXPECT_EQ(Slice(image, 64, events.size()), events);
+    ASSERT_EQ(image.size(), 56 + tracks.size());
+    EXPECT_EQ(image[11], 3);
+    EXPECT_EQ(Slice(image, 56, tracks.size()), tracks);
 }
 
 TEST_F(SmfTest, OnlyActiveVoicesAreWrittenAndInVoiceOrder)

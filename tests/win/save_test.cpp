@@ -188,11 +188,6 @@ protected:
 
 }  // namespace
 
-TEST(SaveDialog, HasTheOldStructureSize)
-{
-    EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400A, sizeof(void*) == 8 ? 136u : 76u);
-}
-
 TEST_F(SaveTest, SaveAsKeepsTheNameAsTypedAndSaveThenWritesThereWithoutADialog)
 {
     std::string path = PathOf("first piece");
