@@ -10,8 +10,8 @@ bool StartPlayback();
 // output closed, commands idle. Always true.
 bool StopPlayback();
 
-// Ends any playback in progress before the process tears down; no timer
-// callback runs after it returns.
+// Ends any playback in progress before the process tears down: after it
+// returns no timer callback sends, starts a timer or shows anything.
 void EndPlaybackForExit();
 
 enum { ShortNoteOn = 0x90, ShortProgramChange = 0xC0 };
