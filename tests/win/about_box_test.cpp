@@ -40,17 +40,6 @@ TEST(AboutBox, ShowsNameAndVersionWhereTheLayoutPutsThem)
     DestroyWindow(dialog);
 }
 
-TEST(AboutBox, OtherCommandsAreNotItsBusiness)
-{
-    HWND dialog = OpenAbout();
-    ASSERT_NE(dialog, nullptr);
-    ShowWindow(dialog, SW_SHOW);
-    EXPECT_EQ(AboutDialogProc(dialog, WM_COMMAND, IDC_ABOUT_NAME, 0), FALSE);
-    EXPECT_EQ(AboutDialogProc(dialog, WM_TIMER, 1, 0), FALSE);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    DestroyWindow(dialog);
-}
-
 // Each way out, through the real modal loop: the box closes and the settings
 // are exactly what they were.
 TEST(AboutBox, EveryWayOfClosingEndsItAndChangesNothing)
