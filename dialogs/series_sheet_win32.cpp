@@ -94,7 +94,7 @@ void PrepareSeriesSheet(SeriesSheet& sheet, HWND owner)
 // Pages are made afresh at every showing; the sheet destroys them when it closes.
 void ShowSeriesSheet(HWND owner)
 {
-    static SeriesSheet sheet;
+    SeriesSheet sheet;
     PrepareSeriesSheet(sheet, owner);
     PropertySheetA(&sheet.Header);
 }
