@@ -173,7 +173,9 @@ static void RunWorker()
             continue;
         }
         if (Clock::now() < next->Due) {
-            TimersChanged.wait_until(hold, next->Due);
+            // a copy: the wait reads its deadline after the slots may have moved
+            Clock::time_point due = next->Due;
+            TimersChanged.wait_until(hold, due);
             continue;
         }
         next->Done = true;
