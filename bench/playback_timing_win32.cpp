@@ -22,14 +22,8 @@ enum { Tempo60 = 5, Tempo200 = 11 };
 // longer values, so the merged gaps range from 4 ticks to a quarter note.
 static void BuildPiece()
 {
-    if (!SongStorageCreated) {
-        CreateSongStorage();
-        SongStorageCreated = true;
-    }
-    for (VoiceTrack& track : VoiceTracks) {
-        ClearEventList(&track.Events);
-        track.Active = 0;
-    }
+    ClearVoiceLists();
+    for (VoiceTrack& track : VoiceTracks) track.Active = 0;
     VoiceTracks[0].Active = 1;
     VoiceTracks[1].Active = 1;
     AppendProgramChange(&VoiceTracks[0].Events, 0, 0);

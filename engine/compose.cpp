@@ -77,11 +77,7 @@ static void ComposeVoices()
 
 void Compose()
 {
-    if (!SongStorageCreated) {
-        CreateSongStorage();
-        SongStorageCreated = true;
-    }
-    for (int v = 0; v < VoiceCount; ++v) ClearEventList(&VoiceTracks[v].Events);
+    ClearVoiceLists();
     BuildMatrices();
     ComposeVoices();
 }

@@ -27,6 +27,15 @@ void CreateSongStorage()
     InitEventList(&PlaybackList);
 }
 
+void ClearVoiceLists()
+{
+    if (!SongStorageCreated) {
+        CreateSongStorage();
+        SongStorageCreated = true;
+    }
+    for (int v = 0; v < VoiceCount; ++v) ClearEventList(&VoiceTracks[v].Events);
+}
+
 static Event* AppendEvent(EventList* list, int32_t kind, int32_t delta, int32_t channel, int32_t a, int32_t b)
 {
     Event* e = AllocateEvent();

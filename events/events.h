@@ -48,6 +48,8 @@ extern EventList PlaybackList;
 extern bool SongStorageCreated;
 
 void CreateSongStorage();
+// The storage made on first use, then every voice's list emptied.
+void ClearVoiceLists();
 void InitEventList(EventList* list);
 
 Event* AppendProgramChange(EventList* list, int32_t channel, int32_t program);

@@ -40,14 +40,8 @@ Copy Off(int channel, int key, int delta) { return {NoteMessage, channel, key, 0
 // Empty voice lists, all voices inactive, an empty PlaybackList.
 void FreshSong()
 {
-    if (!SongStorageCreated) {
-        CreateSongStorage();
-        SongStorageCreated = true;
-    }
-    for (VoiceTrack& track : VoiceTracks) {
-        ClearEventList(&track.Events);
-        track.Active = 0;
-    }
+    ClearVoiceLists();
+    for (VoiceTrack& track : VoiceTracks) track.Active = 0;
     ClearEventList(&PlaybackList);
 }
 

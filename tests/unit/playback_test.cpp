@@ -16,14 +16,8 @@ enum { Tempo10 = 0, Tempo60 = 5, Tempo120 = 8, Tempo200 = 11 };
 
 void FreshSong()
 {
-    if (!SongStorageCreated) {
-        CreateSongStorage();
-        SongStorageCreated = true;
-    }
-    for (VoiceTrack& track : VoiceTracks) {
-        ClearEventList(&track.Events);
-        track.Active = 0;
-    }
+    ClearVoiceLists();
+    for (VoiceTrack& track : VoiceTracks) track.Active = 0;
 }
 
 void AddVoice(int v, int program, const std::vector<std::pair<int, int>>& keysAndTicks, int velocity = 96)

@@ -51,14 +51,8 @@ void WriteFile(const fs::path& p, const Bytes& b)
 // conductor track.
 void ClearPiece()
 {
-    if (!SongStorageCreated) {
-        CreateSongStorage();
-        SongStorageCreated = true;
-    }
-    for (int v = 0; v < VoiceCount; ++v) {
-        ClearEventList(&VoiceTracks[v].Events);
-        VoiceTracks[v].Active = 0;
-    }
+    ClearVoiceLists();
+    for (VoiceTrack& track : VoiceTracks) track.Active = 0;
     SongHeader.TrackCount = 1;
 }
 

@@ -20,6 +20,7 @@
 #include "midi/save_win32.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "tests/win/support/dialog_user.h"
 #include "tests/win/support/message_box.h"
 #include "tests/win/support/recording_midi_out.h"
 
@@ -112,30 +113,6 @@ void ClickButton(int id)
     SendMessageA(MainToolbar, WM_MOUSEMOVE, 0, at);
     SendMessageA(MainToolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(MainToolbar, WM_LBUTTONUP, 0, at);
-}
-
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwnedDialog(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<OwnedSearch*>(param);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "#32770") == 0 && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == search->owner) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindOwnedDialog(HWND owner)
-{
-    OwnedSearch search{owner, nullptr};
-    EnumWindows(MatchOwnedDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // The user at a modal dialog of the main window, played from a helper thread:

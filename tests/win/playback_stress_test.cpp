@@ -17,14 +17,8 @@ namespace {
 // plays, and some just as it ends by itself on the timer thread.
 void ShortPiece()
 {
-    if (!SongStorageCreated) {
-        CreateSongStorage();
-        SongStorageCreated = true;
-    }
-    for (VoiceTrack& track : VoiceTracks) {
-        ClearEventList(&track.Events);
-        track.Active = 0;
-    }
+    ClearVoiceLists();
+    for (VoiceTrack& track : VoiceTracks) track.Active = 0;
     const int ticks[2][4] = {{24, 24, 24, 24}, {16, 36, 24, 32}};
     for (int v = 0; v < 2; ++v) {
         VoiceTracks[v].Active = 1;

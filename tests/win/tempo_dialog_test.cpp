@@ -178,14 +178,8 @@ TEST_F(TempoDialog, ChosenTempoGoesIntoTheNextSaveWithoutANewCompose)
 // minute, 150 ms at 100.
 void EvenPiece()
 {
-    if (!SongStorageCreated) {
-        CreateSongStorage();
-        SongStorageCreated = true;
-    }
-    for (VoiceTrack& track : VoiceTracks) {
-        ClearEventList(&track.Events);
-        track.Active = 0;
-    }
+    ClearVoiceLists();
+    for (VoiceTrack& track : VoiceTracks) track.Active = 0;
     VoiceTracks[0].Active = 1;
     AppendProgramChange(&VoiceTracks[0].Events, 0, 0);
     for (int n = 0; n < 24; ++n) {

@@ -1,5 +1,6 @@
 #include "tests/win/support/dialog_user.h"
 
+#include <cstring>
 #include <vector>
 
 static HWND FindVisibleDialog(const std::string& caption)
@@ -32,6 +33,30 @@ bool DialogUser::Seen()
 {
     if (thread_.joinable()) thread_.join();
     return seen_;
+}
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchOwnedDialog(HWND window, LPARAM param)
+{
+    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(param);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") == 0 && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == search->owner) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOwnedDialog(HWND owner)
+{
+    OwnedSearch search{owner, nullptr};
+    EnumWindows(MatchOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 bool DialogShowing(const char* caption)

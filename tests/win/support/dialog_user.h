@@ -24,6 +24,10 @@ private:
     std::atomic<bool> seen_{false};
 };
 
+// A visible dialog owned by the window, such as the save dialog or the
+// question it asks; null when there is none.
+HWND FindOwnedDialog(HWND owner);
+
 // True while a visible dialog with this caption exists.
 bool DialogShowing(const char* caption);
 
