@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include "midi/save_win32.h"
 #include "midi/smf.h"
 #include "settings/settings.h"
+#include "tests/win/support/dialog_user.h"
 #include "tests/win/support/message_box.h"
 
 namespace fs = std::filesystem;
@@ -25,30 +27,6 @@ using Bytes = std::vector<uint8_t>;
 namespace {
 
 enum { FileNameCombo = 0x47c };
-
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwnedDialog(HWND window, LPARAM param)
-{
-    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(param);
-    char cls[16] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == search->owner) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindOwnedDialog(HWND owner)
-{
-    OwnedSearch search{owner, nullptr};
-    EnumWindows(MatchOwnedDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // Plays the user at the save dialog from a helper thread: types a name and
 // presses Save (answering Yes when asked to replace a file), or cancels. It
@@ -331,4 +309,35 @@ TEST(WholeFileWrite, ReplacesAnEarlierFileInOnePieceAndLeavesNothingBeside)
     }
     EXPECT_EQ(entries, 1);
     fs::remove_all(folder, ec);
+}
+
+// Run by save_full_disk.sh with VARNOLT_FULL_FOLDER naming a folder on a disk
+// with little room left that holds piece.mid: the largest piece cannot be
+// written there, the user is told, and the earlier piece.mid is all that stays.
+TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
+{
+    const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
+    ASSERT_NE(folder, nullptr) << "run me through save_full_disk.sh";
+    const fs::path target = fs::path(folder) / "piece.mid";
+    const Bytes earlier = ReadFile(target);
+    ASSERT_FALSE(earlier.empty());
+    std::vector<std::string> namesBefore;
+    for (auto& entry : fs::directory_iterator(folder)) namesBefore.push_back(entry.path().filename().string());
+
+    ResetSettings();
+    for (int v = 0; v < VoiceCount; ++v) {
+        Settings.VoiceActive[v] = 1;
+        for (int s = 0; s < FormCount; ++s) Settings.FormSelection[v][s] = 1;
+    }
+    DrawRandomPool();
+    Compose();
+    {
+        MessageBoxWatcher box;
+        EXPECT_FALSE(WriteMidiFile(target.string().c_str()));
+        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + target.string());
+    }
+    EXPECT_EQ(ReadFile(target), earlier);
+    std::vector<std::string> namesAfter;
+    for (auto& entry : fs::directory_iterator(folder)) namesAfter.push_back(entry.path().filename().string());
+    EXPECT_EQ(namesAfter, namesBefore) << "a temporary file was left behind";
 }

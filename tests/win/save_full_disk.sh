@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# A save onto a disk that runs out of room: the earlier file must survive
+# whole and nothing of the new one may stay. The disk is a small tmpfs filled
+# almost to the brim; where mounting is not allowed, a file size limit on the
+# saving process makes its writes fail the same way, part way through.
+# Usage: save_full_disk.sh path/to/varnolt.exe (DISPLAY and WINEPREFIX set);
+# the Windows tests program beside it does the saving.
+set -uo pipefail
+tests="$(dirname "$1")/varnolt_win_tests.exe"
+[[ -f "$tests" ]] || { echo "FAIL: no $tests"; exit 1; }
+[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
+export WINEDEBUG=-all
+work=$(mktemp -d)
+disk="$work/disk"
+mkdir "$disk"
+mounted=""
+finish() {
+    [[ -n "$mounted" ]] && umount "$disk"
+    rm -rf "$work"
+}
+trap finish EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+if mount -t tmpfs -o size=64k tmpfs "$disk" 2>/dev/null; then
+    mounted=yes
+    limit=unlimited
+    echo "a 64 KB disk at $disk"
+else
+    limit=16
+    echo "mounting is not allowed here: writes stop at 16 KB instead"
+fi
+head -c 1000 /dev/urandom >"$disk/piece.mid"
+cp "$disk/piece.mid" "$work/earlier.mid"
+# About 15 KB left: the 83,240-byte piece starts to be written, then fails.
+[[ -n "$mounted" ]] && { head -c 48000 /dev/zero >"$disk/filler" || fail "cannot fill the disk"; }
+ls "$disk" >"$work/names-before"
+
+wineserver -p  # a server started under the limit would inherit it
+output=$( (trap '' XFSZ; ulimit -f "$limit"; \
+           VARNOLT_FULL_FOLDER="$(winepath -w "$disk")" wine "$tests" --gtest_filter='FullDisk.*') 2>&1)
+code=$?
+echo "$output"
+[[ $code -eq 0 ]] || fail "the save test failed (exit code $code)"
+grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the save test did not run"
+cmp -s "$disk/piece.mid" "$work/earlier.mid" || fail "the earlier file changed"
+ls "$disk" | diff "$work/names-before" - || fail "the folder's files changed"
+echo "PASS"
