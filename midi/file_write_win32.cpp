@@ -1,19 +1,25 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "midi/file_write.h"
 
 static const DWORD WritePiece = 64 * 1024;
-enum { TemporaryNameSize = MAX_PATH + 40 };
 
-// A new file beside the target that no one else is using; never an existing one.
+// A new file in the target's folder that no one else is using; never an
+// existing one. Its name is short, so that a target whose path is as long as
+// the system allows still has a temporary file beside it.
 static HANDLE CreateTemporaryBeside(const char* path, char* name)
 {
+    const char* slash = std::strrchr(path, '\\');
+    const char* other = std::strrchr(path, '/');
+    if (!slash || (other && other > slash)) slash = other;
+    const int folderLength = slash ? (int)(slash - path + 1) : 0;
     for (int n = 0; n < 100; ++n) {
-        int length = std::snprintf(name, TemporaryNameSize, "%s.~%lu-%d.tmp", path,
+        int length = std::snprintf(name, MAX_PATH, "%.*s~vn%lx-%d.tmp", folderLength, path,
                                    (unsigned long)GetCurrentProcessId(), n);
-        if (length < 0 || length >= TemporaryNameSize) return INVALID_HANDLE_VALUE;
+        if (length < 0 || length >= MAX_PATH) return INVALID_HANDLE_VALUE;
         HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
         DWORD error = GetLastError();
@@ -42,7 +48,7 @@ bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count)
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    char temporary[TemporaryNameSize];
+    char temporary[MAX_PATH];
     HANDLE file = CreateTemporaryBeside(path, temporary);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool written = WriteAll(file, bytes, count);

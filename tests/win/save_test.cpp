@@ -311,6 +311,33 @@ TEST(WholeFileWrite, ReplacesAnEarlierFileInOnePieceAndLeavesNothingBeside)
     fs::remove_all(folder, ec);
 }
 
+// A name as long as the system allows, in a deep folder: the file is written
+// there like any other, and nothing else is left beside it.
+TEST(WholeFileWrite, TheLongestNameAFolderCanHoldIsWritten)
+{
+    char temp[MAX_PATH];
+    ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
+    const fs::path top = fs::path(temp) / "varnolt-long-name";
+    std::error_code ec;
+    fs::remove_all(top, ec);
+    fs::path folder = top;
+    while (folder.string().size() < MAX_PATH - 60) folder /= std::string(20, 'f');
+    ASSERT_TRUE(fs::create_directories(folder));
+    const size_t room = MAX_PATH - 1 - folder.string().size() - 1;
+    const fs::path target = folder / std::string(room, 'n');
+    ASSERT_EQ(target.string().size(), (size_t)MAX_PATH - 1);
+    const Bytes image = {'M', 'T', 'h', 'd'};
+
+    EXPECT_TRUE(WriteWholeFile(target.string().c_str(), image.data(), (uint32_t)image.size()));
+    EXPECT_EQ(ReadFile(target), image);
+    EXPECT_TRUE(WriteWholeFile(target.string().c_str(), image.data(), 2)) << "replacing it works too";
+    EXPECT_EQ(ReadFile(target), Bytes(image.begin(), image.begin() + 2));
+    std::vector<std::string> names;
+    for (auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{target.filename().string()});
+    fs::remove_all(top, ec);
+}
+
 // Run by save_full_disk.sh with VARNOLT_FULL_FOLDER naming a folder on a disk
 // with little room left that holds piece.mid: the largest piece cannot be
 // written there, the user is told, and the earlier piece.mid is all that stays.
