@@ -31,7 +31,8 @@ else
 fi
 head -c 1000 /dev/urandom >"$disk/piece.mid"
 cp "$disk/piece.mid" "$work/earlier.mid"
-# About 15 KB left: the 83,240-byte piece starts to be written, then fails.
+# About 12 KB left (or 16 KB allowed): the 83,240-byte piece starts to be
+# written, then fails.
 [[ -n "$mounted" ]] && { head -c 48000 /dev/zero >"$disk/filler" || fail "cannot fill the disk"; }
 ls "$disk" >"$work/names-before"
 

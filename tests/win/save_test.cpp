@@ -111,6 +111,14 @@ void WriteFile(const fs::path& p, const Bytes& b)
     out.write(reinterpret_cast<const char*>(b.data()), (std::streamsize)b.size());
 }
 
+// The names of the files in a folder, in the order the system lists them.
+std::vector<std::string> NamesIn(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    return names;
+}
+
 Bytes ImageNow()
 {
     BuildMidiImage();
@@ -152,12 +160,7 @@ protected:
             SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
         fs::remove_all(folder_, ec);
     }
-    std::vector<std::string> FolderNames()
-    {
-        std::vector<std::string> names;
-        for (auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
-        return names;
-    }
+    std::vector<std::string> FolderNames() { return NamesIn(folder_); }
     std::string PathOf(const char* name) { return (folder_ / name).string(); }
 
     HWND owner_ = nullptr;
@@ -302,12 +305,7 @@ TEST(WholeFileWrite, ReplacesAnEarlierFileInOnePieceAndLeavesNothingBeside)
     EXPECT_FALSE(WriteWholeFile(target.string().c_str(), image.data(), (uint32_t)image.size()));
     CloseHandle(held);
     EXPECT_EQ(ReadFile(target), Bytes(image.begin(), image.begin() + 3));
-    int entries = 0;
-    for (auto& entry : fs::directory_iterator(folder)) {
-        (void)entry;
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"piece.mid"});
     fs::remove_all(folder, ec);
 }
 
@@ -332,9 +330,7 @@ TEST(WholeFileWrite, TheLongestNameAFolderCanHoldIsWritten)
     EXPECT_EQ(ReadFile(target), image);
     EXPECT_TRUE(WriteWholeFile(target.string().c_str(), image.data(), 2)) << "replacing it works too";
     EXPECT_EQ(ReadFile(target), Bytes(image.begin(), image.begin() + 2));
-    std::vector<std::string> names;
-    for (auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    EXPECT_EQ(names, std::vector<std::string>{target.filename().string()});
+    EXPECT_EQ(NamesIn(folder), std::vector<std::string>{target.filename().string()});
     fs::remove_all(top, ec);
 }
 
@@ -348,8 +344,7 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
     const fs::path target = fs::path(folder) / "piece.mid";
     const Bytes earlier = ReadFile(target);
     ASSERT_FALSE(earlier.empty());
-    std::vector<std::string> namesBefore;
-    for (auto& entry : fs::directory_iterator(folder)) namesBefore.push_back(entry.path().filename().string());
+    const std::vector<std::string> namesBefore = NamesIn(folder);
 
     ResetSettings();
     for (int v = 0; v < VoiceCount; ++v) {
@@ -364,7 +359,5 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
         EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + target.string());
     }
     EXPECT_EQ(ReadFile(target), earlier);
-    std::vector<std::string> namesAfter;
-    for (auto& entry : fs::directory_iterator(folder)) namesAfter.push_back(entry.path().filename().string());
-    EXPECT_EQ(namesAfter, namesBefore) << "a temporary file was left behind";
+    EXPECT_EQ(NamesIn(folder), namesBefore) << "a temporary file was left behind";
 }
