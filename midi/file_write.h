@@ -1,7 +1,8 @@
-// Puts a whole file image on disk safely: the bytes go to a temporary file
-// beside the target, which replaces the target only once every byte is
-// written and the file closed. On failure the temporary file is removed and
-// an earlier file of that name is left as it was.
+// Puts a whole file image on disk safely. A new file that cannot be written
+// whole is removed again. An existing file is rewritten in place, so that it
+// stays the file the user named (its links, attributes and rights with it);
+// a copy of its earlier content, made beside it first, puts that content
+// back when the new one cannot be written. Nothing temporary stays behind.
 #pragma once
 #include <cstdint>
 

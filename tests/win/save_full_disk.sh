@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # A save onto a disk that runs out of room: the earlier file must survive
 # whole and nothing of the new one may stay. The disk is a small tmpfs filled
-# almost to the brim; where mounting is not allowed, a file size limit on the
-# saving process makes its writes fail the same way, part way through.
+# almost to the brim, mounted on a folder of a second one where no file can be
+# made at all: the copy that the save keeps of the earlier file must go beside
+# the target, on the target's own disk. Where mounting is not allowed, a file size limit on
+# the saving process makes its writes fail the same way, part way through.
 # Usage: save_full_disk.sh path/to/varnolt.exe (DISPLAY and WINEPREFIX set);
 # the Windows tests program beside it does the saving.
 set -uo pipefail
@@ -11,21 +13,28 @@ tests="$(dirname "$1")/varnolt_win_tests.exe"
 [[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
 export WINEDEBUG=-all
 work=$(mktemp -d)
-disk="$work/disk"
-mkdir "$disk"
+outer="$work/outer"
+disk="$outer/disk"
+mkdir -p "$outer"
 mounted=""
 finish() {
-    [[ -n "$mounted" ]] && umount "$disk"
+    [[ -n "$mounted" ]] && { umount "$disk"; umount "$outer"; }
     rm -rf "$work"
 }
 trap finish EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-if mount -t tmpfs -o size=64k tmpfs "$disk" 2>/dev/null; then
+# The outer disk has room for three names: its root, the inner disk's folder
+# and a filler.
+if mount -t tmpfs -o size=64k,nr_inodes=3 tmpfs "$outer" 2>/dev/null; then
+    mkdir "$disk"
+    head -c 1M /dev/zero >"$outer/filler" 2>/dev/null
+    mount -t tmpfs -o size=64k tmpfs "$disk" || { umount "$outer"; fail "cannot mount the inner disk"; }
     mounted=yes
     limit=unlimited
-    echo "a 64 KB disk at $disk"
+    echo "a 64 KB disk at $disk, on a full one"
 else
+    mkdir "$disk"
     limit=16
     echo "mounting is not allowed here: writes stop at 16 KB instead"
 fi
@@ -35,6 +44,7 @@ cp "$disk/piece.mid" "$work/earlier.mid"
 # written, then fails.
 [[ -n "$mounted" ]] && { head -c 48000 /dev/zero >"$disk/filler" || fail "cannot fill the disk"; }
 ls "$disk" >"$work/names-before"
+ls "$outer" >"$work/outer-names-before"
 
 wineserver -p  # a server started under the limit would inherit it
 output=$( (trap '' XFSZ; ulimit -f "$limit"; \
@@ -45,4 +55,5 @@ echo "$output"
 grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the save test did not run"
 cmp -s "$disk/piece.mid" "$work/earlier.mid" || fail "the earlier file changed"
 ls "$disk" | diff "$work/names-before" - || fail "the folder's files changed"
+ls "$outer" | diff "$work/outer-names-before" - || fail "the outer folder's files changed"
 echo "PASS"

@@ -309,9 +309,10 @@ TEST(WholeFileWrite, ReplacesAnEarlierFileInOnePieceAndLeavesNothingBeside)
     fs::remove_all(folder, ec);
 }
 
-// A name as long as the system allows, in a deep folder: the file is written
-// there like any other, and nothing else is left beside it.
-TEST(WholeFileWrite, TheLongestNameAFolderCanHoldIsWritten)
+// A name as long as the system allows, in a deep folder, and a short name in a
+// folder so deep that no temporary name fits beside it: both are written and
+// rewritten like any other, and nothing else is left beside them.
+TEST(WholeFileWrite, NamesNearTheLongestPathAreWritten)
 {
     char temp[MAX_PATH];
     ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
@@ -322,16 +323,47 @@ TEST(WholeFileWrite, TheLongestNameAFolderCanHoldIsWritten)
     while (folder.string().size() < MAX_PATH - 60) folder /= std::string(20, 'f');
     ASSERT_TRUE(fs::create_directories(folder));
     const size_t room = MAX_PATH - 1 - folder.string().size() - 1;
-    const fs::path target = folder / std::string(room, 'n');
-    ASSERT_EQ(target.string().size(), (size_t)MAX_PATH - 1);
+    const fs::path longest = folder / std::string(room, 'n');
+    ASSERT_EQ(longest.string().size(), (size_t)MAX_PATH - 1);
+    fs::path deep = folder / std::string(room - 12, 'd');
+    ASSERT_TRUE(fs::create_directories(deep));
+    const fs::path shortName = deep / "a.mid";
     const Bytes image = {'M', 'T', 'h', 'd'};
 
-    EXPECT_TRUE(WriteWholeFile(target.string().c_str(), image.data(), (uint32_t)image.size()));
-    EXPECT_EQ(ReadFile(target), image);
-    EXPECT_TRUE(WriteWholeFile(target.string().c_str(), image.data(), 2)) << "replacing it works too";
-    EXPECT_EQ(ReadFile(target), Bytes(image.begin(), image.begin() + 2));
-    EXPECT_EQ(NamesIn(folder), std::vector<std::string>{target.filename().string()});
+    for (const fs::path& target : {longest, shortName}) {
+        EXPECT_TRUE(WriteWholeFile(target.string().c_str(), image.data(), (uint32_t)image.size())) << target;
+        EXPECT_EQ(ReadFile(target), image);
+        EXPECT_TRUE(WriteWholeFile(target.string().c_str(), image.data(), 2)) << "rewriting " << target;
+        EXPECT_EQ(ReadFile(target), Bytes(image.begin(), image.begin() + 2));
+    }
+    EXPECT_EQ(NamesIn(deep), std::vector<std::string>{"a.mid"});
+    EXPECT_EQ(NamesIn(folder).size(), 2u);
     fs::remove_all(top, ec);
+}
+
+// Run by save_keeps_target.sh with VARNOLT_TARGET_FOLDER naming a folder that
+// holds link.mid (a link to real.mid), one.mid and two.mid (two names of one
+// file) and private.mid (readable by its owner only). Saving onto each must
+// change only their content: the script looks at the links and rights after.
+TEST(KeptTarget, ASaveRewritesTheFileTheUserNamed)
+{
+    const char* folder = std::getenv("VARNOLT_TARGET_FOLDER");
+    ASSERT_NE(folder, nullptr) << "run me through save_keeps_target.sh";
+    auto path = [&](const char* name) { return (fs::path(folder) / name).string(); };
+    ResetSettings();
+    Settings.VoiceActive[4] = 1;
+    DrawRandomPool();
+    Compose();
+    const Bytes image = ImageNow();
+    const std::string hidden = path("private.mid");
+    ASSERT_TRUE(SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const DWORD attributesBefore = GetFileAttributesA(hidden.c_str());
+
+    for (const char* name : {"link.mid", "one.mid", "private.mid"}) EXPECT_TRUE(WriteMidiFile(path(name).c_str()));
+    EXPECT_EQ(ReadFile(path("real.mid")), image) << "the file the link points to";
+    EXPECT_EQ(ReadFile(path("two.mid")), image) << "the other name of one.mid";
+    EXPECT_EQ(ReadFile(hidden), image);
+    EXPECT_EQ(GetFileAttributesA(hidden.c_str()), attributesBefore);
 }
 
 // Run by save_full_disk.sh with VARNOLT_FULL_FOLDER naming a folder on a disk
