@@ -92,6 +92,58 @@ static void PaintStatusLines(HWND window)
     EndPaint(window, &paint);
 }
 
+static bool HelpAsked;
+
+struct ViewerSearch {
+    DWORD Process;
+    bool Shown;
+};
+
+static BOOL CALLBACK MatchViewerWindow(HWND window, LPARAM param)
+{
+    ViewerSearch* search = reinterpret_cast<ViewerSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->Process && IsWindowVisible(window)) search->Shown = true;
+    return !search->Shown;
+}
+
+// True when the help viewer (whose hidden window has the class the system
+// gives it) shows a window the user can see.
+static bool HelpViewerShowsAWindow()
+{
+    HWND viewer = FindWindowA("MS_WINHELP", nullptr);
+    if (!viewer) return false;
+    ViewerSearch search{0, false};
+    GetWindowThreadProcessId(viewer, &search.Process);
+    EnumWindows(MatchViewerWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Shown;
+}
+
+// The viewer may show nothing of its own, for instance after telling the
+// user in a box that it cannot find the file: then the window the user came
+// from is made the active one again, so that its menu answers the keyboard.
+// The system may date the request by the last message this thread took,
+// which is older than the viewer's box: a message taken just now makes it
+// newer.
+static void ShowHelpContents(HWND window)
+{
+    HelpAsked = true;
+    WinHelpA(window, HelpFile, HELP_FINDER, 0);
+    if (HelpViewerShowsAWindow()) return;
+    MSG fresh;
+    PostMessageA(window, WM_APP, 0, 0);
+    PeekMessageA(&fresh, window, WM_APP, WM_APP, PM_REMOVE);
+    SetActiveWindow(nullptr);
+    SetForegroundWindow(window);
+}
+
+// A viewer that was asked for help goes when the program goes.
+static void QuitHelp(HWND window)
+{
+    if (HelpAsked) WinHelpA(window, HelpFile, HELP_QUIT, 0);
+}
+
 static void EnableAfterCompose()
 {
     SetMenuItem(IDM_SAVEAS, true);
@@ -145,7 +197,7 @@ static void RouteCommand(HWND window, int id)
         ShowAboutBox(window);
         break;
     case IDM_HELPCONTENTS:
-        WinHelpA(window, HelpFile, HELP_FINDER, 0);
+        ShowHelpContents(window);
         break;
     default:
         break;
@@ -174,6 +226,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         // A piece still playing must not outlive its window.
         EndPlaybackForExit();
+        QuitHelp(window);
         PostQuitMessage(0);
         return 0;
     default:
