@@ -12,7 +12,7 @@ import xml.etree.ElementTree as ET
 
 import pefile
 
-RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
+RT_GROUP_ICON, RT_MANIFEST = 14, 24
 MANIFEST_ELEMENTS = {
     "{urn:schemas-microsoft-com:asm.v1}assembly",
     "{urn:schemas-microsoft-com:asm.v3}application",
@@ -62,15 +62,7 @@ def icon_sizes(pe, group):
     """The sizes a group icon offers, read from its directory of images."""
     data = data_of(pe, group)
     count = int.from_bytes(data[4:6], "little")
-    ids = {e.id for e in resources(pe, RT_ICON)}
-    sizes = set()
-    for i in range(count):
-        entry = data[6 + 14 * i: 20 + 14 * i]
-        width = entry[0] or 256
-        if int.from_bytes(entry[12:14], "little") not in ids:
-            problems.append(f"icon {group.name or group.id} names a missing image")
-        sizes.add(width)
-    return sizes
+    return {data[6 + 14 * i] for i in range(count)}
 
 
 def check_icons(pe):

@@ -43,7 +43,8 @@ for arch in x64 x86; do
 
     exe="$work/$arch/varnolt.exe"
     unzip -q "$zip" varnolt.exe -d "$work/$arch" || fail "cannot unpack $zip"
-    x86_64-w64-mingw32-objdump -t "$exe" | grep -q '^\[' && fail "$arch: varnolt.exe is not stripped"
+    symbols=$(x86_64-w64-mingw32-objdump -t "$exe" | grep -c '^\[')
+    [[ "$symbols" -eq 0 ]] || fail "$arch: varnolt.exe is not stripped ($symbols symbols)"
     dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
     [[ -n "$dlls" ]] || fail "$arch: no imports found"
     for dll in $dlls; do
