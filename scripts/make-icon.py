@@ -57,7 +57,7 @@ def entry_bytes(size):
     for row in reversed(px):  # bottom-up, like every DIB
         line = bytearray()
         for x in range(0, size, 2):
-            a, b = (c if c is not None else BLACK for c in row[x:x + 2])
+            a, b = (BLACK if c is CLEAR else c for c in row[x:x + 2])
             line.append((a << 4) | b)
         colours += bytes(line) + b"\0" * (colour_stride - len(line))
         bits = bytearray(mask_stride)

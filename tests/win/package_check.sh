@@ -24,7 +24,8 @@ finish() {
 trap finish EXIT
 fail() {
     echo "FAIL: $*"
-    import -window root "$PWD/package-check-failure.png" 2>/dev/null
+    local shot="${TMPDIR:-/tmp}/varnolt-package-check-failure.png"
+    import -window root "$shot" 2>/dev/null && echo "the screen at the failure: $shot"
     exit 1
 }
 
