@@ -2,6 +2,9 @@
 // Included by varnolt.rc and by the Windows code.
 #pragma once
 
+// Application icon; the same image is also the icon named "SMALL"
+#define IDI_VARNOLT             100
+
 // Menu and toolbar bitmap
 #define IDR_MAINMENU            101
 #define IDB_TOOLBAR             120
