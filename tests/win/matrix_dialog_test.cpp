@@ -11,36 +11,31 @@
 #include "settings/settings.h"
 #include "tests/win/support/dialog_user.h"
 #include "tests/win/support/message_box.h"
+#include "tests/win/support/template_dialog.h"
 
 namespace {
 
-// Types one character at the caret placed at from..to, as the keyboard would.
+// Types one character over from..to (-1: the end of the text).
 void Type(HWND edit, char c, int from = -1, int to = -1)
 {
-    int end = GetWindowTextLengthA(edit);
-    SendMessageA(edit, EM_SETSEL, from < 0 ? end : from, to < 0 ? end : to);
-    SendMessageA(edit, WM_CHAR, (WPARAM)(unsigned char)c, 0);
+    SelectInEdit(edit, from, to);
+    const char keys[2] = {c, 0};
+    TypeKeys(keys);
 }
 
-void TypeAtEnd(HWND edit, const char* chars)
+void TypeAtEnd(HWND edit, const char* keys)
 {
-    for (const char* c = chars; *c; ++c) Type(edit, *c);
+    SelectInEdit(edit, -1, -1);
+    TypeKeys(keys);
 }
 
-class MatrixDialog : public ::testing::Test {
+class MatrixDialog : public TemplateDialogTest {
 protected:
+    MatrixDialog() : TemplateDialogTest(IDD_MATRIX, MatrixDialogProc) {}
     void SetUp() override
     {
-        ResetSettings();
-        Open();
-    }
-    void TearDown() override { DestroyWindow(dialog_); }
-    void Open()
-    {
-        if (dialog_) DestroyWindow(dialog_);
-        dialog_ = CreateDialogParamA(GetModuleHandle(nullptr), MAKEINTRESOURCE(127), nullptr, MatrixDialogProc, 0);
-        ASSERT_NE(dialog_, nullptr);
-        ShowWindow(dialog_, SW_SHOW);
+        TemplateDialogTest::SetUp();
+        ASSERT_NE(Open(), nullptr);
     }
     HWND Tone(int i) { return GetDlgItem(dialog_, IDC_TONE_FIRST + i); }
     HWND Duration(int i) { return GetDlgItem(dialog_, IDC_DURATION_FIRST + i); }
@@ -48,8 +43,6 @@ protected:
     std::string ToneText(int i) { return ControlText(dialog_, IDC_TONE_FIRST + i); }
     std::string VelocityText(int i) { return ControlText(dialog_, IDC_VELOCITY_FIRST + i); }
     LRESULT Selected(int i) { return SendMessageA(Duration(i), LB_GETCURSEL, 0, 0); }
-    void Command(int id) { SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog_, id)); }
-    bool Showing() { return IsWindowVisible(dialog_) != FALSE; }
     // Presses OK and returns the text of the error box it showed, "" for none.
     std::string PressOkForError()
     {
@@ -65,7 +58,6 @@ protected:
             EXPECT_EQ(Settings.VelocityRow[i], 96);
         }
     }
-    HWND dialog_ = nullptr;
 };
 
 TEST_F(MatrixDialog, OpensWithTheRowsOfTheSettingsAndSixteenDurationsPerList)
@@ -89,57 +81,6 @@ TEST_F(MatrixDialog, OpensWithTheRowsOfTheSettingsAndSixteenDurationsPerList)
         EXPECT_EQ(Selected(i), i);
         EXPECT_EQ(VelocityText(i), std::to_string(127 - i));
     }
-}
-
-TEST_F(MatrixDialog, ControlsStandWhereTheLayoutPutsThem)
-{
-    RECT client;
-    GetClientRect(dialog_, &client);
-    EXPECT_TRUE(SameRect(client, DialogUnits(dialog_, 0, 0, 265, 220)));
-    char caption[16] = "";
-    GetWindowTextA(dialog_, caption, sizeof caption);
-    EXPECT_STREQ(caption, "Matrix");
-    const struct {
-        int first, top1, top2, w, h;
-    } groups[] = {{IDC_TONE_FIRST, 25, 50, 25, 12}, {IDC_DURATION_FIRST, 80, 115, 35, 18}, {IDC_VELOCITY_FIRST, 155, 180, 35, 12}};
-    for (const auto& g : groups) {
-        for (int i = 0; i < RowLength; ++i) {
-            const int id = g.first + i, x = 20 + 40 * (i % 6), y = i < 6 ? g.top1 : g.top2;
-            RECT want = DialogUnits(dialog_, x, y, g.w, g.h), got = ControlPlace(dialog_, id);
-            LONG style = GetWindowLongA(GetDlgItem(dialog_, id), GWL_STYLE);
-            if (g.first == IDC_DURATION_FIRST) {
-                // a list box may round its height down to whole entries
-                EXPECT_TRUE(got.left == want.left && got.top == want.top && got.right == want.right) << id;
-                EXPECT_EQ(style & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0) << id;
-                EXPECT_NE(style & WS_VSCROLL, 0) << id;
-            } else {
-                EXPECT_TRUE(SameRect(got, want)) << id;
-                EXPECT_EQ(style & (ES_NUMBER | ES_AUTOHSCROLL | ES_MULTILINE), 0) << id;
-                EXPECT_GE(SendDlgItemMessageA(dialog_, id, EM_GETLIMITTEXT, 0, 0), 30000) << id;
-            }
-            // the position number stands just above the control
-            POINT above = {want.left + 1, DialogUnits(dialog_, x, y - 5, 0, 0).top};
-            HWND label = ChildWindowFromPoint(dialog_, above);
-            ASSERT_TRUE(label && label != dialog_) << "no label above " << id;
-            char text[8] = "";
-            GetWindowTextA(label, text, sizeof text);
-            EXPECT_EQ(text, std::to_string(i)) << id;
-        }
-    }
-    const struct {
-        int id, x, y, w, h;
-        const char* text;
-    } buttons[] = {{IDC_RANDOM_TONES, 5, 25, 10, 10, "T"},      {IDC_RANDOM_DURATIONS, 5, 80, 10, 10, "D"},
-                   {IDC_RANDOM_VELOCITIES, 5, 155, 10, 10, "V"}, {IDOK, 80, 200, 50, 14, "OK"},
-                   {IDCANCEL, 144, 200, 50, 14, "Cancel"}};
-    for (const auto& b : buttons) {
-        EXPECT_EQ(ControlText(dialog_, b.id), b.text);
-        EXPECT_TRUE(SameRect(ControlPlace(dialog_, b.id), DialogUnits(dialog_, b.x, b.y, b.w, b.h))) << b.text;
-    }
-    EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog_, IDOK), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
-    LOGFONTA font = {};
-    GetObjectA((HFONT)SendMessageA(dialog_, WM_GETFONT, 0, 0), sizeof font, &font);
-    EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
 }
 
 TEST_F(MatrixDialog, ToneFieldRefusesValuesAboveElevenAndNonDigits)
@@ -180,6 +121,32 @@ TEST_F(MatrixDialog, VelocityFieldChecksItsFirstThreeCharacters)
     SetWindowTextA(velocity, "");
     TypeAtEnd(velocity, " ");
     EXPECT_EQ(VelocityText(0), "");
+}
+
+// Keys typed one after another, without placing the caret again: a refused
+// key leaves the caret where the user was typing.
+TEST_F(MatrixDialog, TypingGoesOnWhereItStoodAfterARefusedKey)
+{
+    SetWindowTextA(Tone(4), "");
+    TypeAtEnd(Tone(4), "120");
+    EXPECT_EQ(ToneText(4), "10");
+
+    // "0" at the end of "96" is refused; the caret stays at the end.
+    TypeAtEnd(Velocity(2), "0");
+    EXPECT_EQ(VelocityText(2), "96");
+    TypeKeys("\b5");
+    EXPECT_EQ(VelocityText(2), "95");
+
+    // In the middle: "192" is refused, and the caret stays after the "1".
+    SetWindowTextA(Velocity(7), "12");
+    Type(Velocity(7), '9', 1, 1);
+    EXPECT_EQ(VelocityText(7), "12");
+    TypeKeys("0");
+    EXPECT_EQ(VelocityText(7), "102");
+    Command(IDOK);
+    EXPECT_EQ(Settings.ToneRow[4], 10);
+    EXPECT_EQ(Settings.VelocityRow[2], 95);
+    EXPECT_EQ(Settings.VelocityRow[7], 102);
 }
 
 TEST_F(MatrixDialog, OkTakesTheLeadingCharactersAndTheListSelections)
@@ -294,8 +261,7 @@ TEST_F(MatrixDialog, DAndVDrawTheirRowsIntoTheSettingsAndTheControls)
 
 TEST_F(MatrixDialog, ShowMatrixDialogRunsModallyUntilCancel)
 {
-    DestroyWindow(dialog_);
-    dialog_ = nullptr;
+    TearDown();
     DialogUser user("Matrix", [](HWND shown) {
         SetDlgItemTextA(shown, IDC_TONE_FIRST, "9");
         PostMessageA(shown, WM_COMMAND, IDCANCEL, 0);
