@@ -209,11 +209,8 @@ TEST_F(MatrixDialog, CancelEscapeAndTheCloseBoxWriteNothing)
         SetWindowTextA(Tone(2), "7");
         SetWindowTextA(Velocity(2), "1");
         SendMessageA(Duration(2), LB_SETCURSEL, 9, 0);
-        if (way == 0) Command(IDCANCEL);
-        if (way == 1) PressDialogKey(dialog_, VK_ESCAPE);
-        if (way == 2) SendMessageA(dialog_, WM_CLOSE, 0, 0);
-        PumpMessages();
-        EXPECT_FALSE(Showing()) << way;
+        LeaveWithoutOk(way);
+        EXPECT_FALSE(Showing()) << WayNames[way];
         ExpectDefaultRows();
     }
 }

@@ -100,11 +100,8 @@ TEST_F(OctavesDialog, CancelEscapeAndTheCloseBoxWriteNothing)
     for (int way = 0; way < 3; ++way) {
         Open();
         for (int i = 0; i < VoiceCount; ++i) Type(Octave(i), '1', true);
-        if (way == 0) Command(IDCANCEL);
-        if (way == 1) PressDialogKey(dialog_, VK_ESCAPE);
-        if (way == 2) SendMessageA(dialog_, WM_CLOSE, 0, 0);
-        PumpMessages();
-        EXPECT_FALSE(Showing()) << way;
+        LeaveWithoutOk(way);
+        EXPECT_FALSE(Showing()) << WayNames[way];
         ExpectAllOctaves(5);
     }
 }

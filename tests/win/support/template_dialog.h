@@ -15,6 +15,9 @@ protected:
     // A click of the button with this id, as the dialog gets it.
     void Command(int id);
     bool Showing();
+    // Leaves the dialog without OK: way 0 is Cancel, 1 Escape, 2 the close box.
+    void LeaveWithoutOk(int way);
+    static const char* const WayNames[3];
 
     HWND dialog_ = nullptr;
 
