@@ -15,20 +15,6 @@
 
 namespace {
 
-// Types one character over from..to (-1: the end of the text).
-void Type(HWND edit, char c, int from = -1, int to = -1)
-{
-    SelectInEdit(edit, from, to);
-    const char keys[2] = {c, 0};
-    TypeKeys(keys);
-}
-
-void TypeAtEnd(HWND edit, const char* keys)
-{
-    SelectInEdit(edit, -1, -1);
-    TypeKeys(keys);
-}
-
 class MatrixDialog : public TemplateDialogTest {
 protected:
     MatrixDialog() : TemplateDialogTest(IDD_MATRIX, MatrixDialogProc) {}
@@ -87,15 +73,15 @@ TEST_F(MatrixDialog, ToneFieldRefusesValuesAboveElevenAndNonDigits)
 {
     HWND tone = Tone(4);
     SetWindowTextA(tone, "");
-    Type(tone, '1');
+    TypeInEdit(tone, "1");
     EXPECT_EQ(ToneText(4), "1");
-    Type(tone, '2');
+    TypeInEdit(tone, "2");
     EXPECT_EQ(ToneText(4), "1");
-    Type(tone, '7', 0, -1);
+    TypeInEdit(tone, "7", 0, -1);
     for (char c : {'a', ' ', '-', '\xB5'}) {
-        Type(tone, c);
+        TypeInEdit(tone, std::string(1, c));
         EXPECT_EQ(ToneText(4), "7") << (int)c;
-        Type(tone, c, 0, 0);
+        TypeInEdit(tone, std::string(1, c), 0, 0);
         EXPECT_EQ(ToneText(4), "7") << (int)c;
     }
     // a refused change brings back the last accepted text, not the first one
@@ -103,23 +89,23 @@ TEST_F(MatrixDialog, ToneFieldRefusesValuesAboveElevenAndNonDigits)
     EXPECT_EQ(ToneText(4), "7");
     // a third character is neither checked nor used
     SetWindowTextA(tone, "11");
-    TypeAtEnd(tone, "1");
+    TypeInEdit(tone, "1");
     EXPECT_EQ(ToneText(4), "111");
 }
 
 TEST_F(MatrixDialog, VelocityFieldChecksItsFirstThreeCharacters)
 {
     HWND velocity = Velocity(0);
-    Type(velocity, '1', 0, -1);
-    TypeAtEnd(velocity, "28a");
-    Type(velocity, '-', 0, 0);
+    TypeInEdit(velocity, "1", 0, -1);
+    TypeInEdit(velocity, "28a");
+    TypeInEdit(velocity, "-", 0, 0);
     EXPECT_EQ(VelocityText(0), "12");
-    TypeAtEnd(velocity, "79");
+    TypeInEdit(velocity, "79");
     EXPECT_EQ(VelocityText(0), "1279");
     SetWindowTextA(velocity, "007");
     EXPECT_EQ(VelocityText(0), "007");
     SetWindowTextA(velocity, "");
-    TypeAtEnd(velocity, " ");
+    TypeInEdit(velocity, " ");
     EXPECT_EQ(VelocityText(0), "");
 }
 
@@ -128,18 +114,18 @@ TEST_F(MatrixDialog, VelocityFieldChecksItsFirstThreeCharacters)
 TEST_F(MatrixDialog, TypingGoesOnWhereItStoodAfterARefusedKey)
 {
     SetWindowTextA(Tone(4), "");
-    TypeAtEnd(Tone(4), "120");
+    TypeInEdit(Tone(4), "120");
     EXPECT_EQ(ToneText(4), "10");
 
     // "0" at the end of "96" is refused; the caret stays at the end.
-    TypeAtEnd(Velocity(2), "0");
+    TypeInEdit(Velocity(2), "0");
     EXPECT_EQ(VelocityText(2), "96");
     TypeKeys("\b5");
     EXPECT_EQ(VelocityText(2), "95");
 
     // In the middle: "192" is refused, and the caret stays after the "1".
     SetWindowTextA(Velocity(7), "12");
-    Type(Velocity(7), '9', 1, 1);
+    TypeInEdit(Velocity(7), "9", 1, 1);
     EXPECT_EQ(VelocityText(7), "12");
     TypeKeys("0");
     EXPECT_EQ(VelocityText(7), "102");
@@ -152,10 +138,10 @@ TEST_F(MatrixDialog, TypingGoesOnWhereItStoodAfterARefusedKey)
 TEST_F(MatrixDialog, OkTakesTheLeadingCharactersAndTheListSelections)
 {
     SetWindowTextA(Tone(0), "11");
-    TypeAtEnd(Tone(0), "1");
+    TypeInEdit(Tone(0), "1");
     SetWindowTextA(Tone(1), "03");
     SetWindowTextA(Velocity(0), "127");
-    TypeAtEnd(Velocity(0), "9");
+    TypeInEdit(Velocity(0), "9");
     SetWindowTextA(Velocity(5), "007");
     SendMessageA(Duration(3), LB_SETCURSEL, 15, 0);
     SendMessageA(Duration(11), LB_SETCURSEL, 0, 0);
@@ -245,7 +231,7 @@ TEST_F(MatrixDialog, DAndVDrawTheirRowsIntoTheSettingsAndTheControls)
         EXPECT_EQ(Settings.ToneRow[i], i);
     }
     // the drawn texts are the fields' accepted texts now
-    Type(Velocity(4), 'q', 0, 0);
+    TypeInEdit(Velocity(4), "q", 0, 0);
     EXPECT_EQ(VelocityText(4), std::to_string(Settings.VelocityRow[4]));
     // and OK takes the same values back
     std::vector<int32_t> durations(Settings.DurationRow, Settings.DurationRow + RowLength);

@@ -13,14 +13,6 @@
 
 namespace {
 
-// Types one character at the end of the text, or over all of it.
-void Type(HWND edit, char c, bool over = false)
-{
-    SelectInEdit(edit, over ? 0 : -1, -1);
-    const char keys[2] = {c, 0};
-    TypeKeys(keys);
-}
-
 class OctavesDialog : public TemplateDialogTest {
 protected:
     OctavesDialog() : TemplateDialogTest(IDD_OCTAVES, OctavesDialogProc) {}
@@ -48,10 +40,10 @@ TEST_F(OctavesDialog, OpensWithTheCurrentOctaves)
 TEST_F(OctavesDialog, LiveCheckKeepsTheLastAcceptedText)
 {
     HWND edit = Octave(3);
-    Type(edit, '7', true);
-    Type(edit, 'x');
+    TypeInEdit(edit, "7", 0);
+    TypeInEdit(edit, "x");
     EXPECT_EQ(Text(3), "7");
-    Type(edit, '9', true);
+    TypeInEdit(edit, "9", 0);
     EXPECT_EQ(Text(3), "7");
     SetWindowTextA(edit, "-1");
     EXPECT_EQ(Text(3), "7");
@@ -59,8 +51,7 @@ TEST_F(OctavesDialog, LiveCheckKeepsTheLastAcceptedText)
     // Keys typed one after another: after the refused "9" the caret stays
     // behind the "0", so the "8" follows it.
     SetWindowTextA(edit, "");
-    SelectInEdit(edit, -1, -1);
-    TypeKeys("098");
+    TypeInEdit(edit, "098");
     EXPECT_EQ(Text(3), "08");
     Command(IDOK);
     EXPECT_EQ(Settings.VoiceOctave[3], 8);
@@ -99,7 +90,7 @@ TEST_F(OctavesDialog, CancelEscapeAndTheCloseBoxWriteNothing)
 {
     for (int way = 0; way < 3; ++way) {
         Open();
-        for (int i = 0; i < VoiceCount; ++i) Type(Octave(i), '1', true);
+        for (int i = 0; i < VoiceCount; ++i) TypeInEdit(Octave(i), "1", 0);
         LeaveWithoutOk(way);
         EXPECT_FALSE(Showing()) << WayNames[way];
         ExpectAllOctaves(5);

@@ -84,16 +84,17 @@ void PressDialogKey(HWND dialog, WPARAM key)
     if (!IsDialogMessageA(dialog, &message)) DispatchMessageA(&message);
 }
 
-void SelectInEdit(HWND edit, int from, int to)
+void TypeKeys(const std::string& keys)
+{
+    for (char key : keys) SendMessageA(GetFocus(), WM_CHAR, (WPARAM)(unsigned char)key, 0);
+}
+
+void TypeInEdit(HWND edit, const std::string& keys, int from, int to)
 {
     SetFocus(edit);
     const int end = GetWindowTextLengthA(edit);
     SendMessageA(edit, EM_SETSEL, from < 0 ? end : from, to < 0 ? end : to);
-}
-
-void TypeKeys(const char* keys)
-{
-    for (const char* key = keys; *key; ++key) SendMessageA(GetFocus(), WM_CHAR, (WPARAM)(unsigned char)*key, 0);
+    TypeKeys(keys);
 }
 
 std::string ControlText(HWND dialog, int id)

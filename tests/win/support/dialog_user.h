@@ -40,11 +40,12 @@ bool DialogShowing(const char* caption);
 // message loop would, through IsDialogMessage.
 void PressDialogKey(HWND dialog, WPARAM key);
 
-// Gives the edit the focus and selects from..to in it (-1: the end).
-void SelectInEdit(HWND edit, int from, int to);
-// Types the characters into the control that has the focus, one WM_CHAR
-// each, as the keyboard would: each goes where the caret stands then.
-void TypeKeys(const char* keys);
+// Types the keys into the control that has the focus, one WM_CHAR each, as
+// the keyboard would: each goes where the caret stands then.
+void TypeKeys(const std::string& keys);
+// Gives the edit the focus, selects from..to in it (-1: the end of its text)
+// and types the keys there.
+void TypeInEdit(HWND edit, const std::string& keys, int from = -1, int to = -1);
 
 std::string ControlText(HWND dialog, int id);
 std::string ListText(HWND list, int position);
