@@ -4,11 +4,11 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/app_win32.h"
 #include "app/report_error.h"
 #include "dialogs/dialogs_win32.h"
+#include "dialogs/edit_check_win32.h"
 #include "dialogs/field_check.h"
 #include "dialogs/random_rows.h"
 #include "resources/resource.h"
@@ -23,18 +23,14 @@ static char LastVelocityText[RowLength][VelocityChars + 1];
 
 static void ShowToneRow(HWND dialog)
 {
-    for (int32_t i = 0; i < RowLength; ++i) {
-        std::snprintf(LastToneText[i], sizeof LastToneText[i], "%u", (unsigned)Settings.ToneRow[i]);
-        SetDlgItemInt(dialog, IDC_TONE_FIRST + i, (UINT)Settings.ToneRow[i], FALSE);
-    }
+    for (int32_t i = 0; i < RowLength; ++i)
+        ShowEditValue(dialog, IDC_TONE_FIRST + i, Settings.ToneRow[i], LastToneText[i], ToneChars);
 }
 
 static void ShowVelocityRow(HWND dialog)
 {
-    for (int32_t i = 0; i < RowLength; ++i) {
-        std::snprintf(LastVelocityText[i], sizeof LastVelocityText[i], "%u", (unsigned)Settings.VelocityRow[i]);
-        SetDlgItemInt(dialog, IDC_VELOCITY_FIRST + i, (UINT)Settings.VelocityRow[i], FALSE);
-    }
+    for (int32_t i = 0; i < RowLength; ++i)
+        ShowEditValue(dialog, IDC_VELOCITY_FIRST + i, Settings.VelocityRow[i], LastVelocityText[i], VelocityChars);
 }
 
 static void SelectDurationRow(HWND dialog)
@@ -60,21 +56,6 @@ static void OpenMatrixDialog(HWND dialog)
     ShowVelocityRow(dialog);
 }
 
-// Reads the leading characters of an edit: at most chars of them.
-static void ReadLeading(HWND edit, char* text, int32_t chars)
-{
-    text[0] = '\0';
-    GetWindowTextA(edit, text, chars + 1);
-}
-
-static void CheckEdit(HWND edit, char* lastText, int32_t chars, int32_t max)
-{
-    char text[VelocityChars + 1];
-    ReadLeading(edit, text, chars);
-    if (CheckFieldText(text, max)) std::strcpy(lastText, text);
-    else SetWindowTextA(edit, lastText);
-}
-
 // The first edit from firstId on that is empty, or -1.
 static int32_t FirstEmptyEdit(HWND dialog, int32_t firstId)
 {
@@ -87,7 +68,7 @@ static void ReadEditsInto(HWND dialog, int32_t firstId, int32_t chars, int32_t* 
 {
     for (int32_t i = 0; i < RowLength; ++i) {
         char text[VelocityChars + 1];
-        ReadLeading(GetDlgItem(dialog, firstId + i), text, chars);
+        ReadLeadingText(GetDlgItem(dialog, firstId + i), text, chars);
         row[i] = FieldTextValue(text);
     }
 }
@@ -117,9 +98,9 @@ static void AcceptMatrixDialog(HWND dialog)
 static void HandleCommand(HWND dialog, int32_t id, int32_t code, HWND control)
 {
     if (code == EN_UPDATE && id >= IDC_TONE_FIRST && id < IDC_TONE_FIRST + RowLength) {
-        CheckEdit(control, LastToneText[id - IDC_TONE_FIRST], ToneChars, MaxTone);
+        CheckEditChange(control, LastToneText[id - IDC_TONE_FIRST], ToneChars, MaxTone);
     } else if (code == EN_UPDATE && id >= IDC_VELOCITY_FIRST && id < IDC_VELOCITY_FIRST + RowLength) {
-        CheckEdit(control, LastVelocityText[id - IDC_VELOCITY_FIRST], VelocityChars, MaxVelocity);
+        CheckEditChange(control, LastVelocityText[id - IDC_VELOCITY_FIRST], VelocityChars, MaxVelocity);
     } else if (code != BN_CLICKED) {
         return;
     } else if (id == IDOK) {

@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/app_win32.h"
 #include "app/report_error.h"
 #include "dialogs/dialogs_win32.h"
+#include "dialogs/edit_check_win32.h"
 #include "dialogs/field_check.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -19,24 +19,8 @@ static char LastOctaveText[VoiceCount][OctaveChars + 1];
 
 static void OpenOctavesDialog(HWND dialog)
 {
-    for (int32_t i = 0; i < VoiceCount; ++i) {
-        std::snprintf(LastOctaveText[i], sizeof LastOctaveText[i], "%u", (unsigned)Settings.VoiceOctave[i]);
-        SetDlgItemInt(dialog, IDC_OCTAVE_FIRST + i, (UINT)Settings.VoiceOctave[i], FALSE);
-    }
-}
-
-static void ReadLeading(HWND edit, char* text)
-{
-    text[0] = '\0';
-    GetWindowTextA(edit, text, OctaveChars + 1);
-}
-
-static void CheckOctaveEdit(HWND edit, int32_t index)
-{
-    char text[OctaveChars + 1];
-    ReadLeading(edit, text);
-    if (CheckFieldText(text, MaxOctave)) std::strcpy(LastOctaveText[index], text);
-    else SetWindowTextA(edit, LastOctaveText[index]);
+    for (int32_t i = 0; i < VoiceCount; ++i)
+        ShowEditValue(dialog, IDC_OCTAVE_FIRST + i, Settings.VoiceOctave[i], LastOctaveText[i], OctaveChars);
 }
 
 static void AcceptOctavesDialog(HWND dialog)
@@ -50,7 +34,7 @@ static void AcceptOctavesDialog(HWND dialog)
     }
     for (int32_t i = 0; i < VoiceCount; ++i) {
         char text[OctaveChars + 1];
-        ReadLeading(GetDlgItem(dialog, IDC_OCTAVE_FIRST + i), text);
+        ReadLeadingText(GetDlgItem(dialog, IDC_OCTAVE_FIRST + i), text, OctaveChars);
         Settings.VoiceOctave[i] = FieldTextValue(text);
     }
     EndDialog(dialog, 0);
@@ -66,7 +50,7 @@ INT_PTR CALLBACK OctavesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     int32_t id = LOWORD(wParam);
     int32_t code = HIWORD(wParam);
     if (code == EN_UPDATE && id >= IDC_OCTAVE_FIRST && id < IDC_OCTAVE_FIRST + VoiceCount)
-        CheckOctaveEdit((HWND)lParam, id - IDC_OCTAVE_FIRST);
+        CheckEditChange((HWND)lParam, LastOctaveText[id - IDC_OCTAVE_FIRST], OctaveChars, MaxOctave);
     else if (code == BN_CLICKED && id == IDOK)
         AcceptOctavesDialog(dialog);
     else if (code == BN_CLICKED && id == IDCANCEL)

@@ -1,5 +1,6 @@
 #include "app/app_win32.h"
 #include "dialogs/dialogs_win32.h"
+#include "dialogs/ok_cancel_win32.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 
@@ -21,22 +22,7 @@ static void StoreTempo(HWND dialog)
 
 INT_PTR CALLBACK TempoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
-    if (message == WM_INITDIALOG) {
-        FillTempoList(dialog);
-        return TRUE;
-    }
-    if (message != WM_COMMAND) return FALSE;
-    switch (LOWORD(wParam)) {
-    case IDOK:
-        StoreTempo(dialog);
-        EndDialog(dialog, 0);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, 0);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return AnswerOkCancelDialog(dialog, message, wParam, FillTempoList, StoreTempo);
 }
 
 void ShowTempoDialog(HWND owner)

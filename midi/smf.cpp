@@ -7,6 +7,7 @@
 #include "app/report_error.h"
 #include "events/events.h"
 #include "midi/file_write.h"
+#include "midi/playback.h"  // the status bytes
 #include "settings/settings.h"
 
 uint8_t FileImage[MidiImageSize];
@@ -106,10 +107,10 @@ static void AppendEvent(const Event* e)
     if (TrackAreaCount + MaxEventBytes > MidiImageSize) TooManyEvents();
     AppendVarLen((uint32_t)e->Delta);
     if (e->Kind == ProgramChange) {
-        TrackByte(0xC0 | (e->Channel & 0x0F));
+        TrackByte(ShortProgramChange | (e->Channel & 0x0F));
         TrackByte(e->Data[0]);
     } else {
-        TrackByte(0x90 | (e->Channel & 0x0F));
+        TrackByte(ShortNoteOn | (e->Channel & 0x0F));
         TrackByte(e->Data[0]);
         TrackByte(e->Data[1]);
     }

@@ -233,10 +233,11 @@ TEST_F(ComposeTest, EverySlotIsAFormAndNoFormRepeatsWithinAVoice)
     }
 }
 
+// Voice 16 too: a second Compose replaces every voice's notes.
 TEST_F(ComposeTest, SecondComposeUsesTheNextSeedsAndKeepsCounts)
 {
-    Settings.VoiceActive[2] = 1;
-    Settings.FormSelection[2][3] = 1;
+    Settings.VoiceActive[15] = 1;
+    Settings.FormSelection[15][3] = 1;
     Compose();
     EXPECT_EQ(SeedPosition, 22 + 2);
     std::vector<int> firstKeys;
@@ -247,7 +248,7 @@ TEST_F(ComposeTest, SecondComposeUsesTheNextSeedsAndKeepsCounts)
     EXPECT_EQ(SeedPosition, 2 * (22 + 2));
     EXPECT_EQ(EventsFreed - freedBefore, 2 * (1 + 4 * 24));
     EXPECT_EQ(CountEvents(&VoiceTracks[0].Events), 1 + 4 * 24);
-    EXPECT_EQ(CountEvents(&VoiceTracks[2].Events), 1 + 4 * 24);
+    EXPECT_EQ(CountEvents(&VoiceTracks[15].Events), 1 + 4 * 24);
     EXPECT_EQ(SongHeader.TrackCount, 3);
     EXPECT_EQ(SongHeader.TicksPerQuarter, 384);
     EXPECT_EQ(SongHeader.Tempo, 60);

@@ -72,7 +72,6 @@ protected:
     void SetUp() override
     {
         ResetFakes();
-        ResetPlaybackFakes();
         ResetSettings();
         WriteTempoIndex(Tempo60);
         FreshSong();
@@ -80,7 +79,7 @@ protected:
     void TearDown() override
     {
         StopPlayback();
-        ResetPlaybackFakes();
+        ResetFakes();
     }
 };
 
@@ -123,7 +122,7 @@ TEST_F(PlaybackTest, TimerPeriodFollowsTheSystemsLimits)
         {1500, 65535, true, 1500, 1500}, {0, 0, false, 5, 1000},
     };
     for (auto& c : cases) {
-        ResetPlaybackFakes();
+        ResetFakes();
         SetTimerCaps(c.min, c.max, c.available);
         ASSERT_TRUE(StartPlayback());
         ASSERT_EQ(StartedTimers().size(), 1u);

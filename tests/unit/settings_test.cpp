@@ -24,21 +24,6 @@ TEST(Settings, DefaultsAreTheStartingPiece)
     EXPECT_EQ(CurrentTempo(), 60);
 }
 
-TEST(Settings, TablesAndLabels)
-{
-    ResetSettings();
-    const char* labels[] = {"1", "1/2", "1/4", "1/8", "1/16", "1/32", "1/64", "^1/8", "^1/16",
-                            "^1/32", "^1/64", ".1/2", ".1/4", ".1/8", ".1/16", ".1/32", ".1/64"};
-    const int ticks[] = {1536, 768, 384, 192, 96, 48, 24, 128, 64, 32, 16, 1152, 576, 288, 144, 72, 36};
-    for (int c = 0; c < DurationCodeCount; ++c) {
-        EXPECT_STREQ(DurationTable[c].Label, labels[c]);
-        EXPECT_EQ(TicksOfDuration(c), ticks[c]);
-    }
-    EXPECT_STREQ(TempoLabels[0], "10");
-    EXPECT_STREQ(TempoLabels[5], "60");
-    EXPECT_STREQ(TempoLabels[11], "200");
-}
-
 TEST(Settings, DurationCodeOutsideTheTableIsAQuarterNote)
 {
     for (int code : {-1, 17, 1000, -2147483647 - 1, 2147483647}) EXPECT_EQ(TicksOfDuration(code), 384) << code;

@@ -23,36 +23,11 @@
 #include "tests/win/support/dialog_user.h"
 #include "tests/win/support/message_box.h"
 #include "tests/win/support/recording_midi_out.h"
+#include "tests/win/support/save_dialog_user.h"
 
 namespace {
 
-enum { FileNameCombo = 0x47c, WineTimerSlots = 16 };
-
-// Runs the messages of this thread's windows for the given time, or until
-// the condition holds. True when it held.
-bool PumpUntil(const std::function<bool()>& done, int milliseconds)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                PostQuitMessage((int)message.wParam);  // keep it for whoever looks next
-                break;
-            }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (done && done()) return true;
-        if ((int)(GetTickCount() - start) >= milliseconds) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-void Pump(int milliseconds)
-{
-    PumpUntil(nullptr, milliseconds);
-}
+enum { WineTimerSlots = 16 };
 
 bool MenuEnabled(UINT id)
 {
@@ -113,54 +88,6 @@ void ClickButton(int id)
     SendMessageA(MainToolbar, WM_MOUSEMOVE, 0, at);
     SendMessageA(MainToolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(MainToolbar, WM_LBUTTONUP, 0, at);
-}
-
-// The user at a modal dialog of the main window, played from a helper thread:
-// waits up to ten seconds for it, then hands it to the action.
-class OwnedDialogUser {
-public:
-    explicit OwnedDialogUser(std::function<void(HWND)> action) : action_(std::move(action))
-    {
-        HWND owner = MainWindow;
-        thread_ = std::thread([this, owner] {
-            for (int i = 0; i < 1000 && !stop_; ++i) {
-                if (HWND dialog = FindOwnedDialog(owner)) {
-                    seen_ = true;
-                    action_(dialog);
-                    return;
-                }
-                Sleep(10);
-            }
-        });
-    }
-    ~OwnedDialogUser() { Seen(); }
-    // Stops watching; true when a dialog came.
-    bool Seen()
-    {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-        return seen_;
-    }
-
-private:
-    std::function<void(HWND)> action_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> seen_{false};
-    std::thread thread_;
-};
-
-std::function<void(HWND)> TypeFileName(const std::string& path)
-{
-    return [path](HWND dialog) {
-        for (int i = 0; i < 500 && !GetDlgItem(dialog, FileNameCombo); ++i) Sleep(10);
-        SetDlgItemTextA(dialog, FileNameCombo, path.c_str());
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    };
-}
-
-void CancelDialog(HWND dialog)
-{
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 std::string TempFile(const char* name)
@@ -269,47 +196,6 @@ TEST_F(MainWindowTest, StartsWithNothingToSavePlayOrStop)
     EXPECT_EQ(LineHeight, metrics.tmHeight + metrics.tmExternalLeading);
 }
 
-TEST_F(MainWindowTest, ToolbarHoldsSavePlayAndStopInThatOrder)
-{
-    ASSERT_EQ(SendMessageA(MainToolbar, TB_BUTTONCOUNT, 0, 0), 3);
-    const int ids[3] = {IDB_BUTTON_SAVE, IDB_BUTTON_PLAY, IDB_BUTTON_STOP};
-    for (int i = 0; i < 3; ++i) {
-        TBBUTTON button{};
-        ASSERT_TRUE(SendMessageA(MainToolbar, TB_GETBUTTON, i, (LPARAM)&button));
-        EXPECT_EQ(button.iBitmap, i);
-        EXPECT_EQ(button.idCommand, ids[i]);
-        EXPECT_EQ(button.fsStyle, TBSTYLE_BUTTON);
-    }
-    LONG style = GetWindowLongA(MainToolbar, GWL_STYLE);
-    EXPECT_TRUE(style & TBSTYLE_WRAPABLE);
-    EXPECT_TRUE(style & WS_BORDER);
-}
-
-TEST_F(MainWindowTest, MenuHasItsFourPopupsWithoutChecksOrSeparators)
-{
-    HMENU menu = GetMenu(window_);
-    ASSERT_EQ(GetMenuItemCount(menu), 4);
-    const char* const popups[4] = {"&File", "&Options", "&Run", "&Help"};
-    const std::vector<std::vector<UINT>> items = {{IDM_SAVE, IDM_SAVEAS},
-                                                  {IDM_MATRIX, IDM_SERIES, IDM_VOICES, IDM_OCTAVES, IDM_MIDI},
-                                                  {IDM_COMPOSE, IDM_PLAY, IDM_STOP},
-                                                  {IDM_HELPCONTENTS, IDM_ABOUT}};
-    for (int p = 0; p < 4; ++p) {
-        char text[32] = "";
-        GetMenuStringA(menu, p, text, sizeof text, MF_BYPOSITION);
-        EXPECT_STREQ(text, popups[p]);
-        HMENU popup = GetSubMenu(menu, p);
-        ASSERT_EQ(GetMenuItemCount(popup), (int)items[p].size()) << popups[p];
-        for (int i = 0; i < (int)items[p].size(); ++i) {
-            EXPECT_EQ(GetMenuItemID(popup, i), items[p][i]);
-            EXPECT_FALSE(GetMenuState(popup, i, MF_BYPOSITION) & (MF_CHECKED | MF_SEPARATOR));
-        }
-    }
-    char text[32] = "";
-    GetMenuStringA(menu, IDM_SAVEAS, text, sizeof text, MF_BYCOMMAND);
-    EXPECT_STREQ(text, "Save &As...");
-}
-
 TEST_F(MainWindowTest, ComposeOffersSaveAsAndPlayAndSaveOnlyOnceANameIsKnown)
 {
     Compose();
@@ -328,16 +214,16 @@ TEST_F(MainWindowTest, ConfirmedSaveAsEnablesSaveAndACancelledOneChangesNothing)
     Compose();
     std::string path = TempFile("save-as.mid");
     {
-        OwnedDialogUser user(CancelDialog);
+        SaveDialogUser user(MainWindow, SaveDialogUser::Cancel);
         Command(IDM_SAVEAS);
-        EXPECT_TRUE(user.Seen());
+        EXPECT_TRUE(user.Stop());
     }
     EXPECT_EQ(Commands(), Idle);
     EXPECT_FALSE(FileExists(path));
     {
-        OwnedDialogUser user(TypeFileName(path));
+        SaveDialogUser user(MainWindow, SaveDialogUser::TypeName, path);
         Command(IDM_SAVEAS);
-        EXPECT_TRUE(user.Seen());
+        EXPECT_TRUE(user.Stop());
     }
     EXPECT_EQ(Commands(), IdleNamed);
     EXPECT_TRUE(FileExists(path));
@@ -345,9 +231,9 @@ TEST_F(MainWindowTest, ConfirmedSaveAsEnablesSaveAndACancelledOneChangesNothing)
     // From now on the menu's Save writes without asking.
     DeleteFileA(path.c_str());
     {
-        OwnedDialogUser user(CancelDialog);
+        SaveDialogUser user(MainWindow, SaveDialogUser::Cancel);
         Command(IDM_SAVE);
-        EXPECT_FALSE(user.Seen());
+        EXPECT_FALSE(user.Stop());
     }
     EXPECT_TRUE(FileExists(path));
     DeleteFileA(path.c_str());
@@ -358,18 +244,18 @@ TEST_F(MainWindowTest, ToolbarSaveAsksForANameOnceButLeavesTheMenusSaveGreyed)
     Compose();
     std::string path = TempFile("toolbar-save.mid");
     {
-        OwnedDialogUser user(TypeFileName(path));
+        SaveDialogUser user(MainWindow, SaveDialogUser::TypeName, path);
         ClickButton(IDB_BUTTON_SAVE);
-        EXPECT_TRUE(user.Seen());
+        EXPECT_TRUE(user.Stop());
     }
     EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(Commands(), Idle);
 
     DeleteFileA(path.c_str());
     {
-        OwnedDialogUser user(CancelDialog);
+        SaveDialogUser user(MainWindow, SaveDialogUser::Cancel);
         ClickButton(IDB_BUTTON_SAVE);
-        EXPECT_FALSE(user.Seen());
+        EXPECT_FALSE(user.Stop());
     }
     EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(Commands(), Idle);
@@ -379,10 +265,10 @@ TEST_F(MainWindowTest, ToolbarSaveAsksForANameOnceButLeavesTheMenusSaveGreyed)
 TEST_F(MainWindowTest, DisabledButtonsDoNothingBeforeTheFirstCompose)
 {
     {
-        OwnedDialogUser user(CancelDialog);
+        SaveDialogUser user(MainWindow, SaveDialogUser::Cancel);
         ClickButton(IDB_BUTTON_SAVE);
         ClickButton(IDB_BUTTON_PLAY);
-        EXPECT_FALSE(user.Seen());
+        EXPECT_FALSE(user.Stop());
     }
     EXPECT_EQ(RecordedOpens(), 0);
     EXPECT_EQ(Commands(), Empty);
@@ -659,7 +545,7 @@ TEST_F(MainWindowTest, OptionsAndAboutOpenTheirDialogs)
     for (const Route& route : routes) {
         std::atomic<bool> has{false};
         std::atomic<bool> lacks{false};
-        OwnedDialogUser user([&](HWND dialog) {
+        DialogUser user(MainWindow, [&](HWND dialog) {
             has = GetDlgItem(dialog, route.onlyControl) != nullptr;
             lacks = GetDlgItem(dialog, route.missingControl) == nullptr;
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -673,7 +559,7 @@ TEST_F(MainWindowTest, OptionsAndAboutOpenTheirDialogs)
 
     // Series is a property sheet of pages.
     std::atomic<bool> tabs{false};
-    OwnedDialogUser user([&](HWND sheet) {
+    DialogUser user(MainWindow, [&](HWND sheet) {
         tabs = FindWindowExA(sheet, nullptr, "SysTabControl32", nullptr) != nullptr;
         PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     });

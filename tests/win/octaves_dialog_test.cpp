@@ -9,90 +9,52 @@
 #include "settings/settings.h"
 #include "tests/win/support/dialog_user.h"
 #include "tests/win/support/message_box.h"
+#include "tests/win/support/template_dialog.h"
 
 namespace {
 
-// Types one character at the end of the text, or over all of it.
-void Type(HWND edit, char c, bool over = false)
-{
-    int end = GetWindowTextLengthA(edit);
-    SendMessageA(edit, EM_SETSEL, over ? 0 : end, end);
-    SendMessageA(edit, WM_CHAR, (WPARAM)(unsigned char)c, 0);
-}
-
-class OctavesDialog : public ::testing::Test {
+class OctavesDialog : public TemplateDialogTest {
 protected:
+    OctavesDialog() : TemplateDialogTest(IDD_OCTAVES, OctavesDialogProc) {}
     void SetUp() override
     {
-        ResetSettings();
-        Open();
-    }
-    void TearDown() override { DestroyWindow(dialog_); }
-    void Open()
-    {
-        if (dialog_) DestroyWindow(dialog_);
-        dialog_ = CreateDialogParamA(GetModuleHandle(nullptr), MAKEINTRESOURCE(131), nullptr, OctavesDialogProc, 0);
-        ASSERT_NE(dialog_, nullptr);
-        ShowWindow(dialog_, SW_SHOW);
+        TemplateDialogTest::SetUp();
+        ASSERT_NE(Open(), nullptr);
     }
     HWND Octave(int i) { return GetDlgItem(dialog_, IDC_OCTAVE_FIRST + i); }
     std::string Text(int i) { return ControlText(dialog_, IDC_OCTAVE_FIRST + i); }
-    void Command(int id) { SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog_, id)); }
-    bool Showing() { return IsWindowVisible(dialog_) != FALSE; }
     void ExpectAllOctaves(int32_t expected)
     {
         for (int i = 0; i < VoiceCount; ++i) EXPECT_EQ(Settings.VoiceOctave[i], expected) << i;
     }
-    HWND dialog_ = nullptr;
 };
 
-TEST_F(OctavesDialog, OpensWithTheCurrentOctavesAtTheirPlaces)
+TEST_F(OctavesDialog, OpensWithTheCurrentOctaves)
 {
     for (int i = 0; i < VoiceCount; ++i) EXPECT_EQ(Text(i), "5") << i;
     for (int i = 0; i < VoiceCount; ++i) Settings.VoiceOctave[i] = i % 9;
     Open();
-    char caption[16] = "";
-    GetWindowTextA(dialog_, caption, sizeof caption);
-    EXPECT_STREQ(caption, "Octaves");
-    RECT client;
-    GetClientRect(dialog_, &client);
-    EXPECT_TRUE(SameRect(client, DialogUnits(dialog_, 0, 0, 158, 180)));
-    for (int i = 0; i < VoiceCount; ++i) {
-        EXPECT_EQ(Text(i), std::to_string(i % 9));
-        RECT want = DialogUnits(dialog_, i < 8 ? 32 : 99, 20 + 15 * (i % 8), 18, 12);
-        EXPECT_TRUE(SameRect(ControlPlace(dialog_, Octave(i)), want)) << i;
-        EXPECT_EQ(GetWindowLongA(Octave(i), GWL_STYLE) & (ES_NUMBER | ES_AUTOHSCROLL | ES_MULTILINE), 0) << i;
-        // the voice number, from 1, stands to the left on the same line
-        POINT left = {DialogUnits(dialog_, i < 8 ? 24 : 88, 0, 0, 0).left, (want.top + want.bottom) / 2};
-        HWND label = ChildWindowFromPoint(dialog_, left);
-        ASSERT_TRUE(label && label != dialog_) << "no label left of voice " << i + 1;
-        char text[8] = "";
-        GetWindowTextA(label, text, sizeof text);
-        EXPECT_EQ(text, std::to_string(i + 1));
-    }
-    EXPECT_TRUE(SameRect(ControlPlace(dialog_, IDOK), DialogUnits(dialog_, 22, 156, 50, 14)));
-    EXPECT_TRUE(SameRect(ControlPlace(dialog_, IDCANCEL), DialogUnits(dialog_, 86, 156, 50, 14)));
-    EXPECT_EQ(ControlText(dialog_, IDCANCEL), "Cancel");
-    EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog_, IDOK), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
+    for (int i = 0; i < VoiceCount; ++i) EXPECT_EQ(Text(i), std::to_string(i % 9)) << i;
 }
 
 TEST_F(OctavesDialog, LiveCheckKeepsTheLastAcceptedText)
 {
     HWND edit = Octave(3);
-    Type(edit, '7', true);
-    Type(edit, 'x');
+    TypeInEdit(edit, "7", 0);
+    TypeInEdit(edit, "x");
     EXPECT_EQ(Text(3), "7");
-    Type(edit, '9', true);
+    TypeInEdit(edit, "9", 0);
     EXPECT_EQ(Text(3), "7");
     SetWindowTextA(edit, "-1");
     EXPECT_EQ(Text(3), "7");
 
+    // Keys typed one after another: after the refused "9" the caret stays
+    // behind the "0", so the "8" follows it.
     SetWindowTextA(edit, "");
-    Type(edit, '9');
-    EXPECT_EQ(Text(3), "");
-    Type(edit, '0');
-    Type(edit, '8');
+    TypeInEdit(edit, "098");
     EXPECT_EQ(Text(3), "08");
+    Command(IDOK);
+    EXPECT_EQ(Settings.VoiceOctave[3], 8);
 }
 
 TEST_F(OctavesDialog, OkWritesAllSixteenFromTheirFirstTwoCharacters)
@@ -128,20 +90,16 @@ TEST_F(OctavesDialog, CancelEscapeAndTheCloseBoxWriteNothing)
 {
     for (int way = 0; way < 3; ++way) {
         Open();
-        for (int i = 0; i < VoiceCount; ++i) Type(Octave(i), '1', true);
-        if (way == 0) Command(IDCANCEL);
-        if (way == 1) PressDialogKey(dialog_, VK_ESCAPE);
-        if (way == 2) SendMessageA(dialog_, WM_CLOSE, 0, 0);
-        PumpMessages();
-        EXPECT_FALSE(Showing()) << way;
+        for (int i = 0; i < VoiceCount; ++i) TypeInEdit(Octave(i), "1", 0);
+        LeaveWithoutOk(way);
+        EXPECT_FALSE(Showing()) << WayNames[way];
         ExpectAllOctaves(5);
     }
 }
 
 TEST_F(OctavesDialog, ShowOctavesDialogRunsModallyUntilOk)
 {
-    DestroyWindow(dialog_);
-    dialog_ = nullptr;
+    TearDown();
     DialogUser user("Octaves", [](HWND shown) {
         SetDlgItemTextA(shown, IDC_OCTAVE_FIRST + 9, "6");
         PostMessageA(shown, WM_COMMAND, IDOK, 0);

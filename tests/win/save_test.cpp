@@ -2,14 +2,10 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/compose.h"
@@ -18,106 +14,13 @@
 #include "midi/save_win32.h"
 #include "midi/smf.h"
 #include "settings/settings.h"
-#include "tests/win/support/dialog_user.h"
+#include "tests/win/support/files.h"
 #include "tests/win/support/message_box.h"
+#include "tests/win/support/save_dialog_user.h"
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
 
 namespace {
-
-enum { FileNameCombo = 0x47c };
-
-// Plays the user at the save dialog from a helper thread: types a name and
-// presses Save (answering Yes when asked to replace a file), or cancels. It
-// gives up when Stop is called or after ten seconds.
-class SaveDialogUser {
-public:
-    enum Action { TypeName, Cancel };
-
-    SaveDialogUser(HWND owner, Action action, std::string name = "")
-        : owner_(owner), action_(action), name_(std::move(name))
-    {
-        thread_ = std::thread([this] { Play(); });
-    }
-    ~SaveDialogUser() { Stop(); }
-
-    // Ends the watch; true when a save dialog came up.
-    bool Stop()
-    {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-        return seen_;
-    }
-    bool AskedToReplace()
-    {
-        Stop();
-        return askedToReplace_;
-    }
-
-private:
-    HWND WaitForDialogOf(HWND owner)
-    {
-        for (int i = 0; i < 1000 && !stop_; ++i) {
-            HWND dialog = FindOwnedDialog(owner);
-            if (dialog) return dialog;
-            Sleep(10);
-        }
-        return nullptr;
-    }
-    void Play()
-    {
-        HWND dialog = WaitForDialogOf(owner_);
-        if (!dialog) return;
-        seen_ = true;
-        if (action_ == Cancel) {
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            return;
-        }
-        for (int i = 0; i < 500 && !GetDlgItem(dialog, FileNameCombo); ++i) Sleep(10);
-        SetDlgItemTextA(dialog, FileNameCombo, name_.c_str());
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        // An existing file brings a question owned by the dialog; none comes
-        // otherwise and the dialog closes.
-        for (int i = 0; i < 300 && IsWindow(dialog); ++i) {
-            HWND question = FindOwnedDialog(dialog);
-            if (question) {
-                askedToReplace_ = true;
-                PostMessageA(question, WM_COMMAND, IDYES, 0);
-                return;
-            }
-            Sleep(10);
-        }
-    }
-
-    HWND owner_;
-    Action action_;
-    std::string name_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> seen_{false};
-    std::atomic<bool> askedToReplace_{false};
-    std::thread thread_;
-};
-
-Bytes ReadFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& p, const Bytes& b)
-{
-    std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(b.data()), (std::streamsize)b.size());
-}
-
-// The names of the files in a folder, in the order the system lists them.
-std::vector<std::string> NamesIn(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    return names;
-}
 
 Bytes ImageNow()
 {

@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,24 +16,15 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/win/support/dialog_user.h"
+#include "tests/win/support/files.h"
 #include "tests/win/support/recording_midi_out.h"
+#include "tests/win/support/template_dialog.h"
 
 namespace {
 
-class TempoDialog : public ::testing::Test {
+class TempoDialog : public TemplateDialogTest {
 protected:
-    void SetUp() override { ResetSettings(); }
-    void TearDown() override
-    {
-        if (dialog_) DestroyWindow(dialog_);
-    }
-    HWND Open()
-    {
-        if (dialog_) DestroyWindow(dialog_);
-        dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MIDI), nullptr,
-                                     TempoDialogProc, 0);
-        return dialog_;
-    }
+    TempoDialog() : TemplateDialogTest(IDD_MIDI, TempoDialogProc) {}
     HWND List() { return GetDlgItem(dialog_, IDC_TEMPO_LIST); }
     LRESULT Selected() { return SendMessageA(List(), LB_GETCURSEL, 0, 0); }
     void Choose(const char* label)
@@ -44,54 +33,22 @@ protected:
         ASSERT_GE(position, 0) << label;
         SendMessageA(List(), LB_SETCURSEL, (WPARAM)position, 0);
     }
-    void Press(int id) { SendMessageA(dialog_, WM_COMMAND, id, 0); }
-
-    HWND dialog_ = nullptr;
 };
 
 TEST_F(TempoDialog, ListsEveryTempoInTableOrderWithTheDefaultSelected)
 {
     ASSERT_NE(Open(), nullptr);
-    char caption[16] = "";
-    GetWindowTextA(dialog_, caption, sizeof caption);
-    EXPECT_STREQ(caption, "MIDI");
     ASSERT_EQ(SendMessageA(List(), LB_GETCOUNT, 0, 0), TempoCount);
-    const char* expected[TempoCount] = {"10", "20", "30", "40", "50", "60",
-                                        "80", "100", "120", "150", "160", "200"};
-    for (int i = 0; i < TempoCount; ++i) EXPECT_EQ(ListText(List(), i), expected[i]) << i;
+    for (int i = 0; i < TempoCount; ++i) EXPECT_EQ(ListText(List(), i), TempoLabels[i]) << i;
     EXPECT_EQ(Selected(), 5);
     EXPECT_EQ(ListText(List(), (int)Selected()), "60");
-    EXPECT_FALSE(GetWindowLongA(List(), GWL_STYLE) & LBS_SORT);
-    EXPECT_TRUE(FindWindowExA(dialog_, nullptr, "Static", "Tempo"));
-}
-
-TEST_F(TempoDialog, ControlsStandWhereTheLayoutPutsThem)
-{
-    ASSERT_NE(Open(), nullptr);
-    RECT client{};
-    GetClientRect(dialog_, &client);
-    EXPECT_TRUE(SameRect(client, DialogUnits(dialog_, 0, 0, 140, 100)));
-    EXPECT_TRUE(SameRect(ControlPlace(dialog_, IDOK), DialogUnits(dialog_, 13, 76, 50, 14)));
-    EXPECT_TRUE(SameRect(ControlPlace(dialog_, IDCANCEL), DialogUnits(dialog_, 77, 76, 50, 14)));
-    // The list keeps to whole lines, so it may come out a little shorter.
-    const RECT list = ControlPlace(dialog_, IDC_TEMPO_LIST);
-    const RECT layout = DialogUnits(dialog_, 46, 24, 48, 38);
-    EXPECT_EQ(list.left, layout.left);
-    EXPECT_EQ(list.top, layout.top);
-    EXPECT_EQ(list.right, layout.right);
-    EXPECT_LE(list.bottom, layout.bottom);
-    const LRESULT line = SendMessageA(List(), LB_GETITEMHEIGHT, 0, 0);
-    EXPECT_GE(list.bottom - list.top, 3 * line) << "at least three tempi in sight";
-    HWND label = FindWindowExA(dialog_, nullptr, "Static", "Tempo");
-    EXPECT_TRUE(SameRect(ControlPlace(dialog_, label), DialogUnits(dialog_, 57, 11, 27, 10)));
-    EXPECT_EQ(GetWindowLongA(label, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
 }
 
 TEST_F(TempoDialog, OkStoresTheChosenPositionAndTheNextOpeningShowsIt)
 {
     ASSERT_NE(Open(), nullptr);
     Choose("120");
-    Press(IDOK);
+    Command(IDOK);
     EXPECT_EQ(ReadTempoIndex(), 8);
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(Selected(), 8);
@@ -125,12 +82,6 @@ TEST_F(TempoDialog, CancelEscapeAndTheCloseBoxKeepTheIndex)
     }
 }
 
-std::vector<uint8_t> ReadFile(const std::string& name)
-{
-    std::ifstream file(name, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // The conductor track's tempo: FF 51 03 and three bytes of microseconds a quarter.
 std::vector<uint8_t> TempoBytes(const std::vector<uint8_t>& file)
 {
@@ -157,7 +108,7 @@ TEST_F(TempoDialog, ChosenTempoGoesIntoTheNextSaveWithoutANewCompose)
 
     ASSERT_NE(Open(), nullptr);
     Choose("120");
-    Press(IDOK);
+    Command(IDOK);
     SaveSong(nullptr);
     std::vector<uint8_t> after = ReadFile(name);
     DeleteFileA(name.c_str());
@@ -214,7 +165,7 @@ TEST_F(TempoDialog, ATempoChosenDuringPlaybackPacesTheRestOfThePiece)
     Choose("100");
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    Press(IDOK);
+    Command(IDOK);
     const double changedAt = (double)now.QuadPart * 1000.0 / (double)RecordedTicksPerSecond();
     Sleep(6 * 150 + 50);
     QueryPerformanceCounter(&now);

@@ -15,6 +15,7 @@
 #include "settings/settings.h"
 #include "tests/win/support/dialog_user.h"
 #include "tests/win/support/message_box.h"
+#include "tests/win/support/template_dialog.h"
 
 namespace {
 
@@ -22,20 +23,9 @@ namespace {
 int CheckId(int v) { return v <= 12 ? 1024 + v : 1040 + v; }
 int ListId(int v) { return 1036 + v; }
 
-class VoicesDialog : public ::testing::Test {
+class VoicesDialog : public TemplateDialogTest {
 protected:
-    void SetUp() override { ResetSettings(); }
-    void TearDown() override
-    {
-        if (dialog_) DestroyWindow(dialog_);
-    }
-    HWND Open()
-    {
-        if (dialog_) DestroyWindow(dialog_);
-        dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_VOICES), nullptr,
-                                     VoicesDialogProc, 0);
-        return dialog_;
-    }
+    VoicesDialog() : TemplateDialogTest(IDD_VOICES, VoicesDialogProc) {}
     HWND List(int v) { return GetDlgItem(dialog_, ListId(v)); }
     bool Checked(int v) { return SendMessageA(GetDlgItem(dialog_, CheckId(v)), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void Click(int v) { SendMessageA(GetDlgItem(dialog_, CheckId(v)), BM_CLICK, 0, 0); }
@@ -46,9 +36,6 @@ protected:
         ASSERT_GE(position, 0) << name;
         SendMessageA(List(v), LB_SETCURSEL, (WPARAM)position, 0);
     }
-    void Press(int id) { SendMessageA(dialog_, WM_COMMAND, id, 0); }
-
-    HWND dialog_ = nullptr;
 };
 
 TEST_F(VoicesDialog, DefaultsShowVoiceOneAndPianosEverywhere)
@@ -63,33 +50,6 @@ TEST_F(VoicesDialog, DefaultsShowVoiceOneAndPianosEverywhere)
         for (int p = 0; p < ProgramCount; ++p)
             ASSERT_EQ(ListText(List(v), p), ProgramNameTable[p]) << "voice " << v << " program " << p;
     }
-    EXPECT_EQ(GetDlgItem(dialog_, ListId(10)), nullptr);
-    EXPECT_NE(FindWindowExA(dialog_, nullptr, "Static", "Percussion Channel"), nullptr);
-}
-
-TEST_F(VoicesDialog, ControlsStandInTwoColumnsOfEight)
-{
-    ASSERT_NE(Open(), nullptr);
-    RECT client{};
-    GetClientRect(dialog_, &client);
-    EXPECT_TRUE(SameRect(client, DialogUnits(dialog_, 0, 0, 235, 207)));
-    for (int v = 1; v <= VoiceCount; ++v) {
-        const int y = 10 + 20 * ((v - 1) % 8);
-        const int x = v <= 8 ? 5 : 130;
-        EXPECT_TRUE(SameRect(ControlPlace(dialog_, CheckId(v)), DialogUnits(dialog_, x, y, 20, 14))) << v;
-        const LONG style = GetWindowLongA(GetDlgItem(dialog_, CheckId(v)), GWL_STYLE);
-        EXPECT_EQ(style & BS_TYPEMASK, BS_AUTOCHECKBOX) << v;
-        EXPECT_TRUE(style & WS_TABSTOP) << v;
-        if (v == 10) continue;
-        EXPECT_TRUE(SameRect(ControlPlace(dialog_, ListId(v)), DialogUnits(dialog_, v <= 8 ? 25 : 155, y, 73, 18))) << v;
-        const LONG listStyle = GetWindowLongA(List(v), GWL_STYLE);
-        EXPECT_FALSE(listStyle & LBS_SORT) << v;
-        EXPECT_TRUE(listStyle & LBS_NOINTEGRALHEIGHT) << v;
-    }
-    HWND label = FindWindowExA(dialog_, nullptr, "Static", "Percussion Channel");
-    EXPECT_TRUE(SameRect(ControlPlace(dialog_, label), DialogUnits(dialog_, 155, 33, 76, 9)));
-    EXPECT_TRUE(SameRect(ControlPlace(dialog_, IDOK), DialogUnits(dialog_, 68, 186, 50, 14)));
-    EXPECT_TRUE(SameRect(ControlPlace(dialog_, IDCANCEL), DialogUnits(dialog_, 132, 186, 50, 14)));
 }
 
 TEST_F(VoicesDialog, OkWithoutChangesKeepsEveryVoiceAsItWas)
@@ -108,7 +68,7 @@ TEST_F(VoicesDialog, OkWithoutChangesKeepsEveryVoiceAsItWas)
             EXPECT_EQ(Shown(v), ProgramNameTable[8 * (v - 1) + 3]) << v;
         }
     }
-    Press(IDOK);
+    Command(IDOK);
     EXPECT_EQ(std::memcmp(&before, &Settings, sizeof before), 0);
 }
 
@@ -117,7 +77,7 @@ TEST_F(VoicesDialog, ChosenInstrumentsAreStoredAsProgramNumbers)
     ASSERT_NE(Open(), nullptr);
     Choose(16, "gunshot");
     Choose(1, "accordian");
-    Press(IDOK);
+    Command(IDOK);
     for (int i = 0; i < VoiceCount; ++i) {
         const int expected = i == 15 ? 127 : i == 0 ? 21 : 0;
         EXPECT_EQ(Settings.VoiceInstrument[i], expected) << "voice " << i + 1;
@@ -129,24 +89,14 @@ TEST_F(VoicesDialog, CancelEscapeAndTheCloseBoxStoreNothing)
 {
     CompositionSettings before;
     std::memcpy(&before, &Settings, sizeof before);
-    const struct {
-        const char* name;
-        void (*close)(HWND);
-    } ways[] = {
-        {"Cancel", [](HWND d) { SendMessageA(d, WM_COMMAND, IDCANCEL, 0); }},
-        {"Escape", [](HWND d) { PressDialogKey(d, VK_ESCAPE); }},
-        {"close box", [](HWND d) { SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-    };
-    for (const auto& way : ways) {
+    for (int way = 0; way < 3; ++way) {
         ASSERT_NE(Open(), nullptr);
-        ShowWindow(dialog_, SW_SHOW);
         Click(1);
         Click(5);
         Choose(3, "sitar");
-        way.close(dialog_);
-        PumpMessages();  // the close box's cancel comes through the queue
-        EXPECT_FALSE(IsWindowVisible(dialog_)) << way.name;
-        EXPECT_EQ(std::memcmp(&before, &Settings, sizeof before), 0) << way.name;
+        LeaveWithoutOk(way);
+        EXPECT_FALSE(Showing()) << WayNames[way];
+        EXPECT_EQ(std::memcmp(&before, &Settings, sizeof before), 0) << WayNames[way];
     }
 }
 
@@ -159,7 +109,7 @@ TEST_F(VoicesDialog, EveryControlWritesItsOwnVoice)
         ASSERT_NE(Open(), nullptr);
         Click(v);
         if (v != 10) SendMessageA(List(v), LB_SETCURSEL, (WPARAM)(40 + v), 0);
-        Press(IDOK);
+        Command(IDOK);
         for (int i = 0; i < VoiceCount; ++i) {
             EXPECT_EQ(Settings.VoiceActive[i], i == v - 1 ? 1 : 0) << v << "," << i;
             EXPECT_EQ(Settings.VoiceInstrument[i], i == v - 1 && v != 10 ? 40 + v : 0) << v << "," << i;
@@ -172,7 +122,7 @@ TEST_F(VoicesDialog, UncheckingEveryVoiceIsAccepted)
     for (int i = 0; i < VoiceCount; ++i) Settings.VoiceActive[i] = 1;
     ASSERT_NE(Open(), nullptr);
     for (int v = 1; v <= VoiceCount; ++v) Click(v);
-    Press(IDOK);
+    Command(IDOK);
     for (int i = 0; i < VoiceCount; ++i) EXPECT_EQ(Settings.VoiceActive[i], 0) << i;
     EXPECT_FALSE(MessageBoxShowing());
 }
@@ -184,7 +134,7 @@ TEST_F(VoicesDialog, PercussionVoiceGetsProgramZeroAtTheNextCompose)
     Settings.VoiceInstrument[9] = 33;
     ASSERT_NE(Open(), nullptr);
     Click(10);
-    Press(IDOK);
+    Command(IDOK);
     EXPECT_EQ(Settings.VoiceActive[9], 1);
     EXPECT_EQ(Settings.VoiceInstrument[9], 0);
 

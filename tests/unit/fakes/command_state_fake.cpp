@@ -47,10 +47,3 @@ std::vector<CommandsShown> CommandsShownLog()
     std::lock_guard<std::mutex> hold(CommandFakeLock);
     return Shown;
 }
-
-void ResetPlaybackFakes()
-{
-    ResetMidiOutFake();
-    ResetTimerFake();
-    ResetCommandRecorder();
-}

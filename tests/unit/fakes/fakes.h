@@ -13,4 +13,5 @@ extern long EventAllocationsLeft;
 extern long EventsAllocated;
 extern long EventsFreed;
 
+// Every stand-in back to its starting state, the playback ones too.
 void ResetFakes();

@@ -59,5 +59,3 @@ std::vector<CommandsShown> CommandsShownLog();
 // Runs once, inside the next ShowCommandsPlaying or ShowCommandsIdle, before
 // that call is recorded: what the window's thread might do meanwhile.
 void RunOnNextCommandShown(std::function<void()> hook);
-
-void ResetPlaybackFakes();  // all of the above

@@ -9,14 +9,23 @@ static HWND FindVisibleDialog(const std::string& caption)
     return dialog && IsWindowVisible(dialog) ? dialog : nullptr;
 }
 
-DialogUser::DialogUser(std::string caption, std::function<void(HWND)> action)
-    : caption_(std::move(caption)), action_(std::move(action))
+DialogUser::DialogUser(std::string caption, std::function<void(HWND)> action) : action_(std::move(action))
 {
-    thread_ = std::thread([this] {
-        for (int i = 0; i < 1000; ++i) {
-            if (HWND dialog = FindVisibleDialog(caption_)) {
-                action_(dialog);
+    Watch([caption] { return FindVisibleDialog(caption); });
+}
+
+DialogUser::DialogUser(HWND owner, std::function<void(HWND)> action) : action_(std::move(action))
+{
+    Watch([owner] { return FindOwnedDialog(owner); });
+}
+
+void DialogUser::Watch(std::function<HWND()> find)
+{
+    thread_ = std::thread([this, find] {
+        for (int i = 0; i < 1000 && !stop_; ++i) {
+            if (HWND dialog = find()) {
                 seen_ = true;
+                action_(dialog);
                 return;
             }
             Sleep(10);
@@ -26,11 +35,12 @@ DialogUser::DialogUser(std::string caption, std::function<void(HWND)> action)
 
 DialogUser::~DialogUser()
 {
-    if (thread_.joinable()) thread_.join();
+    Seen();
 }
 
 bool DialogUser::Seen()
 {
+    stop_ = true;
     if (thread_.joinable()) thread_.join();
     return seen_;
 }
@@ -64,32 +74,6 @@ bool DialogShowing(const char* caption)
     return FindVisibleDialog(caption) != nullptr;
 }
 
-RECT ControlPlace(HWND dialog, HWND control)
-{
-    RECT place{};
-    GetWindowRect(control, &place);
-    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&place), 2);
-    return place;
-}
-
-RECT ControlPlace(HWND dialog, int id)
-{
-    return ControlPlace(dialog, GetDlgItem(dialog, id));
-}
-
-RECT DialogUnits(HWND dialog, int x, int y, int width, int height)
-{
-    // The dialog manager converts the origin and the size each on its own.
-    RECT units{x, y, width, height};
-    MapDialogRect(dialog, &units);
-    return RECT{units.left, units.top, units.left + units.right, units.top + units.bottom};
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b) != FALSE;
-}
-
 void PressDialogKey(HWND dialog, WPARAM key)
 {
     HWND focus = GetFocus();
@@ -98,6 +82,19 @@ void PressDialogKey(HWND dialog, WPARAM key)
     message.message = WM_KEYDOWN;
     message.wParam = key;
     if (!IsDialogMessageA(dialog, &message)) DispatchMessageA(&message);
+}
+
+void TypeKeys(const std::string& keys)
+{
+    for (char key : keys) SendMessageA(GetFocus(), WM_CHAR, (WPARAM)(unsigned char)key, 0);
+}
+
+void TypeInEdit(HWND edit, const std::string& keys, int from, int to)
+{
+    SetFocus(edit);
+    const int end = GetWindowTextLengthA(edit);
+    SendMessageA(edit, EM_SETSEL, from < 0 ? end : from, to < 0 ? end : to);
+    TypeKeys(keys);
 }
 
 std::string ControlText(HWND dialog, int id)
@@ -116,11 +113,31 @@ std::string ListText(HWND list, int position)
     return text.data();
 }
 
+bool PumpUntil(const std::function<bool()>& done, int milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage((int)message.wParam);  // keep it for whoever looks next
+                break;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done && done()) return true;
+        if ((int)(GetTickCount() - start) >= milliseconds) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void Pump(int milliseconds)
+{
+    PumpUntil(nullptr, milliseconds);
+}
+
 void PumpMessages()
 {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    PumpUntil(nullptr, 0);
 }

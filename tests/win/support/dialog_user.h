@@ -1,5 +1,6 @@
 // Helpers for tests that drive the dialogs: the user at a modal dialog, played
-// from a helper thread, and the places of controls in dialog units.
+// from a helper thread, keys typed into the focused control, and the message
+// pump of the test's own thread.
 #pragma once
 #include <windows.h>
 
@@ -8,20 +9,24 @@
 #include <string>
 #include <thread>
 
-// Waits on a helper thread (up to ten seconds) for a visible dialog with the
-// given caption and hands it to the action, which runs on that thread. Start
-// it before the call that runs the modal loop.
+// Waits on a helper thread (up to ten seconds) for a visible dialog, found by
+// its caption or by the window that owns it, and hands it to the action,
+// which runs on that thread. Start it before the call that runs the modal loop.
 class DialogUser {
 public:
     DialogUser(std::string caption, std::function<void(HWND)> action);
+    DialogUser(HWND owner, std::function<void(HWND)> action);
     ~DialogUser();
-    bool Seen();  // waits for the thread; true when the dialog came and the action ran
+    // Stops watching and waits for the thread; true when the dialog came.
+    bool Seen();
 
 private:
-    std::string caption_;
+    void Watch(std::function<HWND()> find);
+
     std::function<void(HWND)> action_;
-    std::thread thread_;
+    std::atomic<bool> stop_{false};
     std::atomic<bool> seen_{false};
+    std::thread thread_;
 };
 
 // A visible dialog owned by the window, such as the save dialog or the
@@ -31,19 +36,23 @@ HWND FindOwnedDialog(HWND owner);
 // True while a visible dialog with this caption exists.
 bool DialogShowing(const char* caption);
 
-// The control's place in the dialog's client area, in pixels, and the place
-// that x, y, width, height in dialog units come to in that dialog.
-RECT ControlPlace(HWND dialog, int id);
-RECT ControlPlace(HWND dialog, HWND control);
-RECT DialogUnits(HWND dialog, int x, int y, int width, int height);
-bool SameRect(const RECT& a, const RECT& b);
-
 // Sends the key to the dialog's current focus the way a modeless dialog's
 // message loop would, through IsDialogMessage.
 void PressDialogKey(HWND dialog, WPARAM key);
 
+// Types the keys into the control that has the focus, one WM_CHAR each, as
+// the keyboard would: each goes where the caret stands then.
+void TypeKeys(const std::string& keys);
+// Gives the edit the focus, selects from..to in it (-1: the end of its text)
+// and types the keys there.
+void TypeInEdit(HWND edit, const std::string& keys, int from = -1, int to = -1);
+
 std::string ControlText(HWND dialog, int id);
 std::string ListText(HWND list, int position);
 
-// Runs queued messages for the calling thread's windows.
-void PumpMessages();
+// Runs the messages of the calling thread's windows for the given time, or
+// until the condition holds; true when it held. A WM_QUIT met on the way is
+// left in the queue.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds);
+void Pump(int milliseconds);
+void PumpMessages();  // those queued now
