@@ -11,10 +11,15 @@ void ShowEditValue(HWND dialog, int id, int32_t value, char* lastText, int32_t c
     SetDlgItemInt(dialog, id, (UINT)value, FALSE);
 }
 
+// The text is read with room to spare and then cut: where one character takes
+// several bytes, a read of just chars bytes would stop before a character
+// that does not fit whole, and the check would never see its first byte.
 void ReadLeadingText(HWND edit, char* text, int32_t chars)
 {
-    text[0] = '\0';
-    GetWindowTextA(edit, text, chars + 1);
+    char whole[MaxCheckedChars + 16] = "";
+    GetWindowTextA(edit, whole, (int)sizeof whole);
+    std::memcpy(text, whole, (size_t)chars);
+    text[chars] = '\0';
 }
 
 // The caret for the restored text. The edit holds the refused text with the

@@ -11,7 +11,7 @@ enum { MaxCheckedChars = 3 };  // the most leading characters any edit checks
 // Shows the value in edit id of the dialog and makes it the accepted text.
 void ShowEditValue(HWND dialog, int id, int32_t value, char* lastText, int32_t chars);
 
-// Reads the leading characters of an edit: at most chars of them.
+// Reads the leading bytes of an edit's text: at most chars of them.
 void ReadLeadingText(HWND edit, char* text, int32_t chars);
 
 // Called at the edit's EN_UPDATE. When its leading chars characters pass the
