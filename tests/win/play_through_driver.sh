@@ -2,8 +2,8 @@
 # Play on the real program, heard by the recording MIDI driver in the prefix:
 # a short piece of two voices (different rhythms, a silent slot, tempo 200)
 # is composed and saved from outside, then played four times: to the end;
-# stopped during its longest note; stopped there again and played again at
-# once, to the end. check_played.py compares what reached the driver with the
+# stopped during its longest note; stopped before its first note and played
+# again at once, to the end. check_played.py compares what reached the driver with the
 # saved file merged by mido.
 # Usage: play_through_driver.sh path/to/varnolt.exe (DISPLAY and WINEPREFIX
 # set; WINEPREFIX with the recording driver as its sound driver).
@@ -95,10 +95,11 @@ keys alt+r p
 wait_until 5 "the second playback" opens_reach 2
 press_in_long_note alt+r s
 sleep "$(( length / 1000 + 1 )).5"
-# 3. and 4. Stop during the long note and play again at once, to the end.
+# 3. and 4. Stop before the first note, while the first timer is pending,
+# and play again at once, to the end.
 keys alt+r p
 wait_until 5 "the third playback" opens_reach 3
-press_in_long_note alt+r s alt+r p
+xdotool key --delay 30 alt+r s alt+r p
 wait_until 20 "the end of the fourth playback" closes_reach 4
 sleep 0.5
 shot after
