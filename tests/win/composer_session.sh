@@ -9,20 +9,11 @@ set -uo pipefail
 exe="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 tools="$(dirname "$exe")"
-[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
-export WINEDEBUG=-all
 shots="$tools/e2e-shots"
-rm -rf "$shots"; mkdir -p "$shots"
-work=$(mktemp -d /tmp/varnolt-session.XXXXXX)
+rm -rf "$shots"
+source "$here/support/outside.sh"
 piece="$work/first piece"          # a name with a blank and no extension
 winpiece="Z:${piece//\//\\}"
-pid=""
-finish() {
-    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap finish EXIT
-source "$here/support/outside.sh"
 box_text() { wine "$tools/read_message_box.exe" "${1:-3000}" 2>/dev/null | tr -d '\r'; }
 
 # The row, durations and velocities typed below, as the file must hold them.

@@ -10,24 +10,14 @@ set -uo pipefail
 exe="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 probe="$(dirname "$exe")/midi_outputs.exe"
-[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
 shots="$(dirname "$exe")/play-shots"
-mkdir -p "$shots"
-work=$(mktemp -d /tmp/varnolt-mapper.XXXXXX)
-log="$work/midi.log"
-pid=""
 source "$here/support/outside.sh"
 source "$here/../../scripts/lib/midi_mapper.sh"
 forget_choice() {
     wine reg delete "$MIDIMAP_KEY" /f >/dev/null 2>&1
     rm -f "$WINEPREFIX/.varnolt-instrument"
 }
-finish() {
-    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
-    forget_choice
-    rm -rf "$work"
-}
-trap finish EXIT
+on_exit() { forget_choice; }
 instrument_is() {  # expected, what
     local got
     got=$(mapper_value CurrentInstrument)
@@ -37,12 +27,12 @@ through="Midi Through Port-0"
 forget_choice
 
 # Fluidsynth second: named by the choice, and Play opens it.
-export VARNOLT_MIDI_DEVICES="$through|FLUID Synth (4321)"
+record_midi "$through|FLUID Synth (4321)"
 listing=$(wine "$probe" | tr -d '\r')
 [[ "$listing" == $'0\tMidi Through Port-0\n1\tFLUID Synth (4321)' ]] || fail "the probe listed: $listing"
 choose_mapper_instrument "$probe" || fail "no output of fluidsynth found in: $listing"
 instrument_is "FLUID Synth (4321)" "fluidsynth listed second"
-VARNOLT_MIDI_LOG="Z:${log//\//\\}" wine "$exe" &
+wine "$exe" &
 pid=$!
 wait_window Varnolt >/dev/null
 keys alt+r c alt+r p

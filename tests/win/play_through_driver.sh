@@ -10,24 +10,11 @@
 set -uo pipefail
 exe="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
-[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
 shots="$(dirname "$exe")/play-shots"
-rm -rf "$shots"; mkdir -p "$shots"
-work=$(mktemp -d /tmp/varnolt-play.XXXXXX)
-piece="$work/piece.mid"
-log="$work/midi.log"
-pid=""
-finish() {
-    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap finish EXIT
+rm -rf "$shots"
 source "$here/support/outside.sh"
-grep -qi 'varnoltrec' "$WINEPREFIX/user.reg" 2>/dev/null \
-    || fail "the prefix $WINEPREFIX does not have the recording driver as its sound driver"
-
-export VARNOLT_MIDI_DEVICES="Varnolt recorder"
-export VARNOLT_MIDI_LOG="Z:${log//\//\\}"
+record_midi "Varnolt recorder"
+piece="$work/piece.mid"
 log_count() { grep -c " $1 " "$log" 2>/dev/null; }
 wait_until() {  # seconds, what, command...: polls every 10 ms
     local limit=$(( $1 * 100 )) what=$2; shift 2

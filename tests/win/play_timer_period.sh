@@ -9,21 +9,9 @@
 set -uo pipefail
 exe="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
-[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
 shots="$(dirname "$exe")/play-shots"
-mkdir -p "$shots"
-work=$(mktemp -d /tmp/varnolt-period.XXXXXX)
-log="$work/midi.log"
-pid=""
-finish() {
-    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap finish EXIT
 source "$here/support/outside.sh"
-
-export VARNOLT_MIDI_DEVICES="Varnolt recorder"
-export VARNOLT_MIDI_LOG="Z:${log//\//\\}"
+record_midi "Varnolt recorder"
 WINEDEBUG=-all,+relay wine "$exe" 2>"$work/relay.log" &
 pid=$!
 wait_window Varnolt >/dev/null

@@ -1,6 +1,20 @@
 # Sourced by the tests that drive the real program from outside with xdotool:
 # keys, typing, waiting for windows, and failing with a picture of the screen.
-# The sourcing script sets shots (a folder for pictures) before it calls shot or fail.
+# The sourcing script sets shots (a folder for pictures) first. Sourcing makes
+# a scratch folder $work, removed at exit together with the program ($pid)
+# when it still runs; a script may define on_exit for more to undo then.
+
+[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
+export WINEDEBUG=-all
+mkdir -p "$shots"
+work=$(mktemp -d /tmp/varnolt-test.XXXXXX)
+pid=""
+finish() {
+    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
+    declare -F on_exit >/dev/null && on_exit
+    rm -rf "$work"
+}
+trap finish EXIT
 
 fail() {
     echo "FAIL: $*"
@@ -45,4 +59,14 @@ close_program() {
     [[ -n "$code" ]] || fail "the program did not end after its window was closed"
     pid=""
     [[ "$code" -eq 0 ]] || fail "the program ended with exit code $code"
+}
+
+# The recording MIDI driver of the prefix offers the outputs named (separated
+# by '|') and writes what reaches them to $log.
+record_midi() {  # output names
+    grep -qi 'varnoltrec' "$WINEPREFIX/user.reg" 2>/dev/null \
+        || fail "the prefix $WINEPREFIX does not have the recording driver as its sound driver"
+    log="$work/midi.log"
+    export VARNOLT_MIDI_DEVICES="$1"
+    export VARNOLT_MIDI_LOG="Z:${log//\//\\}"
 }
