@@ -10,9 +10,9 @@ usage: check_played.py plan FILE
          waits until the playback in progress has sent more than COUNT
          messages, then presses the keys (xdotool)
        check_played.py check FILE DRIVER_LOG
-         the driver's log holds four playbacks: to the end; stopped during the
-         long note; stopped before the first note and at once played again, to
-         the end.
+         the driver's log holds five playbacks: to the end; stopped during the
+         long note; stopped before the first note, twice, the second time
+         played again at once, to the end.
 """
 import subprocess
 import sys
@@ -23,7 +23,8 @@ import mido
 MAX_LATE_MS = 20.0   # machines are noisy: a generous bound
 MAX_EARLY_MS = 1.5   # Wine's timers may fire up to about 0.8 ms early
 MAX_FIRST_LATE_MS = 100.0  # the first timer is started while the menu closes
-PLAYS = 4
+PLAYS = 5
+FIRST_DELAY_MS = 1000
 
 
 def fail(msg):
@@ -127,7 +128,7 @@ def check_whole(k, play, bpm, merged):
         first = next((i for i, (a, b) in enumerate(zip(got, merged)) if a != b[1]), min(len(got), len(merged)))
         fail(f"playback {k}: {len(got)} messages, the file's merge {len(merged)}; first difference at {first}")
     lateness, previous, previous_tick = [], None, 0
-    first = play[1][0] - play[0][0] - 1000
+    first = play[1][0] - play[0][0] - FIRST_DELAY_MS
     for (tick, _), call in zip(merged, play[1:-1]):
         if previous is not None and tick > previous_tick:
             lateness.append(call[0] - previous - delay_ms(tick - previous_tick, bpm))
@@ -206,9 +207,14 @@ def main():
         fail(f"{len(plays)} playbacks reached the driver, expected {PLAYS}")
     check_whole(1, plays[0], bpm, merged)
     check_stopped(2, plays[1], merged, target, length_ms)
-    if len(plays[2]) != 2:
-        fail(f"playback 3, stopped before its first note, sent {len(plays[2]) - 2} messages")
-    check_whole(4, plays[3], bpm, merged)
+    for k in (3, 4):
+        play = plays[k - 1]
+        if len(play) != 2:
+            fail(f"playback {k}, stopped before its first note, sent {len(play) - 2} messages")
+        if play[1][0] - play[0][0] > FIRST_DELAY_MS - 10:
+            fail(f"playback {k}: stopped before its first note, closed only when its first timer was due")
+    print(f"playback 3: stopped before its first note, closed {plays[2][1][0] - plays[2][0][0]:.0f} ms after the open")
+    check_whole(5, plays[4], bpm, merged)
 
 
 if __name__ == "__main__":

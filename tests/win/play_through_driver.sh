@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Play on the real program, heard by the recording MIDI driver in the prefix:
 # a short piece of two voices (different rhythms, a silent slot, tempo 200)
-# is composed and saved from outside, then played four times: to the end;
-# stopped during its longest note; stopped before its first note and played
-# again at once, to the end. check_played.py compares what reached the driver with the
+# is composed and saved from outside, then played five times: to the end;
+# stopped during its longest note; stopped before its first note; the same
+# and played again at once, to the end. check_played.py compares what reached the driver with the
 # saved file merged by mido.
 # Usage: play_through_driver.sh path/to/varnolt.exe (DISPLAY and WINEPREFIX
 # set; WINEPREFIX with the recording driver as its sound driver).
@@ -82,12 +82,17 @@ keys alt+r p
 wait_until 5 "the second playback" opens_reach 2
 press_in_long_note alt+r s
 sleep "$(( length / 1000 + 1 )).5"
-# 3. and 4. Stop before the first note, while the first timer is pending,
-# and play again at once, to the end.
+# 3. Stop before the first note, while the first timer is pending: the output
+# closes then, not when the timer would have fired.
 keys alt+r p
 wait_until 5 "the third playback" opens_reach 3
+xdotool key --delay 30 alt+r s
+sleep 1.5
+# 4. and 5. The same, and Play again at once, to the end.
+keys alt+r p
+wait_until 5 "the fourth playback" opens_reach 4
 xdotool key --delay 30 alt+r s alt+r p
-wait_until 20 "the end of the fourth playback" closes_reach 4
+wait_until 20 "the end of the fifth playback" closes_reach 5
 sleep 0.5
 shot after
 close_program
