@@ -200,6 +200,10 @@ def main():
     bpm, merged = read_piece(sys.argv[2])
     target, length_ms = long_note(merged, bpm)
     if sys.argv[1] == "plan":
+        # Each sounding slot holds the three half notes unless its form reads
+        # the duration matrix down a column that has none (about 1 in 4000).
+        if length_ms < 300:
+            fail(f"the longest sounding note drawn lasts {length_ms:.0f} ms, too short to stop in")
         print(target, round(length_ms))
         return
     plays = playbacks(read_log(sys.argv[3]))
