@@ -71,8 +71,8 @@ type_text "Z:${piece//\//\\}"
 xdotool key Return
 wait_gone "Save As"
 wait_until 5 "the saved file" test -s "$piece"
-read -r target length < <(/usr/bin/python3 "$here/check_played.py" plan "$piece") \
-    || fail "cannot read the saved piece"
+plan=$(/usr/bin/python3 "$here/check_played.py" plan "$piece") || fail "the saved piece: $plan"
+read -r target length <<<"$plan"
 
 # 1. To the end.
 keys alt+r p
