@@ -74,7 +74,8 @@ shot midi-set
 xdotool key Return
 wait_gone MIDI
 
-# 6. Compose, Play and Stop: with no MIDI device Play shows nothing.
+# 6. Compose, Play and Stop: with no MIDI output (the recording driver of the
+# prefix offers none unless a test names some) Play shows nothing.
 keys alt+r c; sleep 0.5
 shot main-composed
 keys alt+r p; sleep 0.5
