@@ -11,23 +11,10 @@ set -uo pipefail
 dist="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(cd "$here/../.." && pwd)"
-[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
-export WINEDEBUG=-all
-work=$(mktemp -d /tmp/varnolt-package.XXXXXX)
-pid=""
+shots="${TMPDIR:-/tmp}/varnolt-package-check"
+source "$here/support/outside.sh"
 clip=""
-finish() {
-    [[ -n "$clip" ]] && kill "$clip" 2>/dev/null
-    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap finish EXIT
-fail() {
-    echo "FAIL: $*"
-    local shot="${TMPDIR:-/tmp}/varnolt-package-check-failure.png"
-    import -window root "$shot" 2>/dev/null && echo "the screen at the failure: $shot"
-    exit 1
-}
+on_exit() { [[ -n "$clip" ]] && kill "$clip" 2>/dev/null; }
 
 # The DLLs every Windows has; anything else would have to ship beside the exe.
 system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll winmm.dll msvcrt.dll advapi32.dll "
@@ -63,11 +50,9 @@ mkdir "$folder"
 piece="$folder/ряд 1.mid"
 winpiece="Z:${piece//\//\\}"
 
-(cd "$app" && exec wine ./varnolt.exe) &
-pid=$!
-main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Varnolt$' 2>/dev/null | head -1)
-[[ -n "$main" ]] || fail "no window named Varnolt appeared"
-sleep 1
+cd "$app" || exit 1
+start_program ./varnolt.exe
+cd - >/dev/null || exit 1
 xdotool key alt+r c
 sleep 0.5
 xdotool key alt+f a
@@ -88,15 +73,7 @@ for _ in $(seq 1 50); do [[ -s "$piece" ]] && break; sleep 0.1; done
 kill "$clip" 2>/dev/null; clip=""
 [[ -s "$piece" ]] || fail "Save As wrote no file named \"$piece\""
 
-xdotool key alt+F4
-code=""
-for _ in $(seq 1 100); do
-    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; code=$?; break; fi
-    sleep 0.1
-done
-[[ -n "$code" ]] || fail "the program did not end after its window was closed"
-pid=""
-[[ "$code" -eq 0 ]] || fail "the program ended with exit code $code"
+close_program
 
 left=$(cd "$app" && ls -A | tr '\n' ' ')
 [[ "$left" == "varnolt.exe " ]] || fail "the program's folder holds more than the exe: $left"

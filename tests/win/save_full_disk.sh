@@ -9,20 +9,14 @@
 # the Windows tests program beside it does the saving.
 set -uo pipefail
 tests="$(dirname "$1")/varnolt_win_tests.exe"
-[[ -f "$tests" ]] || { echo "FAIL: no $tests"; exit 1; }
-[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
-export WINEDEBUG=-all
-work=$(mktemp -d)
+shots="${TMPDIR:-/tmp}/varnolt-save-full-disk"
+source "$(dirname "$0")/support/outside.sh"
+[[ -f "$tests" ]] || fail "no $tests"
 outer="$work/outer"
 disk="$outer/disk"
 mkdir -p "$outer"
 mounted=""
-finish() {
-    [[ -n "$mounted" ]] && { umount "$disk"; umount "$outer"; }
-    rm -rf "$work"
-}
-trap finish EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+on_exit() { [[ -n "$mounted" ]] && { umount "$disk"; umount "$outer"; }; }
 
 # The outer disk has room for three names: its root, the inner disk's folder
 # and a filler.

@@ -7,12 +7,9 @@
 # the Windows tests program beside it does the saving.
 set -uo pipefail
 tests="$(dirname "$1")/varnolt_win_tests.exe"
-[[ -f "$tests" ]] || { echo "FAIL: no $tests"; exit 1; }
-[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || { echo "DISPLAY and WINEPREFIX must be set"; exit 1; }
-export WINEDEBUG=-all
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+shots="${TMPDIR:-/tmp}/varnolt-save-keeps-target"
+source "$(dirname "$0")/support/outside.sh"
+[[ -f "$tests" ]] || fail "no $tests"
 
 mkdir "$work/pieces" && cd "$work/pieces" || exit 1
 echo "earlier" >real.mid

@@ -26,9 +26,9 @@ keys() { for k in "$@"; do xdotool key "$k"; sleep 0.05; done; }
 repeat() { local n=$1 k=$2; for _ in $(seq 1 "$n"); do xdotool key "$k"; done; sleep 0.05; }
 type_text() { xdotool type --delay 30 "$1"; }
 
-wait_window() {  # caption: the window id once it shows
+wait_window() {  # caption [seconds, default 10]: the window id once it shows
     local w
-    w=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    w=$(timeout "${2:-10}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
     [[ -n "$w" ]] || fail "no window \"$1\" appeared"
     sleep 0.3
     echo "$w"
@@ -45,6 +45,33 @@ options_item() {  # position in the Options menu, caption of the dialog
     repeat "$1" Down
     xdotool key Return
     wait_window "$2" >/dev/null
+}
+
+# Starts the program in the background as $pid and waits for its main window,
+# whose id it puts in $main.
+start_program() {  # exe
+    wine "$1" &
+    pid=$!
+    main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Varnolt$' 2>/dev/null | head -1)
+    [[ -n "$main" ]] || fail "no window named Varnolt appeared"
+    sleep 1
+}
+
+# A picture of the window now, and then whether a later one differs from it:
+# the toolbar's Save and Play are drawn disabled before Compose and enabled
+# after, and nothing else in the window changes.
+picture_window() {  # window
+    import -window "$1" "$work/before.png" 2>/dev/null || fail "cannot take a picture of the window"
+}
+window_changed() {  # window: true once it differs from its picture, within 5 s
+    local differing
+    for _ in $(seq 1 25); do
+        sleep 0.2
+        import -window "$1" "$work/after.png" 2>/dev/null || continue
+        differing=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 || true)
+        [[ "$differing" =~ ^[0-9]+$ && "$differing" -gt 20 ]] && return 0
+    done
+    return 1
 }
 
 # Closes the main window and checks that the program, started in the
