@@ -23,7 +23,11 @@ char StatusLines[StatusLineCount][StatusLineSize];
 int32_t LineHeight;
 
 static const char ClassName[] = "Varnolt";
+// The help file lies beside the folder the program starts in. Its whole path
+// is taken once, at start: the save dialog moves the current folder to
+// wherever the user saves, and the file must still be found after that.
 static const char HelpFile[] = "../Help/varnolt100.hlp";
+static char HelpPath[3 * MAX_PATH];
 
 bool RegisterMainWindowClass(HINSTANCE instance)
 {
@@ -59,6 +63,13 @@ static void SetMenuItem(UINT id, bool enabled)
     EnableMenuItem(GetMenu(MainWindow), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+// A path too long to make whole stays as it is, relative.
+static void FindHelpFile()
+{
+    DWORD length = GetFullPathNameA(HelpFile, sizeof HelpPath, HelpPath, nullptr);
+    if (length == 0 || length >= sizeof HelpPath) lstrcpynA(HelpPath, HelpFile, sizeof HelpPath);
+}
+
 static void StartUp(HWND window, const CREATESTRUCTA* creation)
 {
     MainWindow = window;
@@ -76,6 +87,7 @@ static void StartUp(HWND window, const CREATESTRUCTA* creation)
     DrawRandomPool();
     CreateMainToolbar(window);
     InitSaveDialog();
+    FindHelpFile();
 }
 
 // The lines stand one empty line below the toolbar, and move down with it
@@ -129,7 +141,7 @@ static bool HelpViewerShowsAWindow()
 static void ShowHelpContents(HWND window)
 {
     HelpAsked = true;
-    WinHelpA(window, HelpFile, HELP_FINDER, 0);
+    WinHelpA(window, HelpPath, HELP_FINDER, 0);
     if (HelpViewerShowsAWindow()) return;
     MSG fresh;
     PostMessageA(window, WM_APP, 0, 0);
@@ -141,7 +153,7 @@ static void ShowHelpContents(HWND window)
 // A viewer that was asked for help goes when the program goes.
 static void QuitHelp(HWND window)
 {
-    if (HelpAsked) WinHelpA(window, HelpFile, HELP_QUIT, 0);
+    if (HelpAsked) WinHelpA(window, HelpPath, HELP_QUIT, 0);
 }
 
 static void EnableAfterCompose()

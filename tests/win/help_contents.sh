@@ -10,14 +10,6 @@ here="$(cd "$(dirname "$0")" && pwd)"
 shots="${TMPDIR:-/tmp}/varnolt-help-contents"
 source "$here/support/outside.sh"
 
-viewers() {  # help viewers running in this prefix
-    local p n=0
-    for p in $(pgrep -f winhlp32); do
-        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
-    done
-    echo "$n"
-}
-
 [[ $(viewers) -eq 0 ]] || fail "a help viewer is running before the test"
 mkdir -p "$work/start" && cd "$work/start" || exit 1   # ../Help/varnolt100.hlp does not exist here
 start_program "$exe"

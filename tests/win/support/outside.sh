@@ -74,6 +74,14 @@ window_changed() {  # window: true once it differs from its picture, within 5 s
     return 1
 }
 
+viewers() {  # help viewers running in this prefix
+    local p n=0
+    for p in $(pgrep -f winhlp32); do
+        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+    done
+    echo "$n"
+}
+
 # Closes the main window and checks that the program, started in the
 # background as $pid, ends with exit code 0.
 close_program() {
