@@ -1,14 +1,13 @@
 #include "dialogs/random_rows.h"
 
-#include <cstdint>
 #include <ctime>
 
 #include "engine/random.h"
 #include "settings/settings.h"
 
-static void SeedFromClock()
+static uint32_t ClockSeed()
 {
-    SeedGenerator((uint32_t)std::time(nullptr));
+    return (uint32_t)std::time(nullptr);
 }
 
 // 0..n-1 from the next generator value.
@@ -17,9 +16,9 @@ static int32_t DrawIndex(int32_t n)
     return (NextRandom() * n) / 32768;
 }
 
-void DrawRandomToneRow()
+void DrawToneRowFromSeed(uint32_t seed)
 {
-    SeedFromClock();
+    SeedGenerator(seed);
     bool drawn[RowLength] = {};
     int32_t filled = 0;
     while (filled < RowLength) {
@@ -30,14 +29,29 @@ void DrawRandomToneRow()
     }
 }
 
+void DrawDurationRowFromSeed(uint32_t seed)
+{
+    SeedGenerator(seed);
+    for (int32_t i = 0; i < RowLength; ++i) DurationWorkRow[i] = 2 + DrawIndex(3);
+}
+
+void DrawVelocityRowFromSeed(uint32_t seed)
+{
+    SeedGenerator(seed);
+    for (int32_t i = 0; i < RowLength; ++i) VelocityWorkRow[i] = 40 + 10 * DrawIndex(7);
+}
+
+void DrawRandomToneRow()
+{
+    DrawToneRowFromSeed(ClockSeed());
+}
+
 void DrawRandomDurationRow()
 {
-    SeedFromClock();
-    for (int32_t i = 0; i < RowLength; ++i) DurationWorkRow[i] = 2 + DrawIndex(3);
+    DrawDurationRowFromSeed(ClockSeed());
 }
 
 void DrawRandomVelocityRow()
 {
-    SeedFromClock();
-    for (int32_t i = 0; i < RowLength; ++i) VelocityWorkRow[i] = 40 + 10 * DrawIndex(7);
+    DrawVelocityRowFromSeed(ClockSeed());
 }

@@ -8,6 +8,7 @@
 #include "events/events.h"
 #include "midi/merge.h"
 #include "tests/unit/fakes/fakes.h"
+#include "tests/unit/test_seed.h"
 
 namespace {
 
@@ -149,7 +150,7 @@ TEST_F(MergeTest, RandomPiecesKeepEveryEventAtItsTick)
 {
     ResetSettings();
     DrawRandomPool();
-    std::mt19937 draw(20261207);
+    std::mt19937 draw(TestSeed(20261207));
     for (int round = 0; round < 25; ++round) {
         for (int v = 0; v < VoiceCount; ++v) {
             Settings.VoiceActive[v] = draw() % 3 == 0;

@@ -20,9 +20,13 @@ import time
 
 import mido
 
-MAX_LATE_MS = 20.0   # machines are noisy: a generous bound
+# On a busy two-core machine (the Wine suite five times beside a build) a wait,
+# the first one second included, came at most 7.9 ms late; the same wait in
+# both whole playbacks at most 3.7 ms. A wait wrong by the piece's shortest
+# note value (16 ticks, 12 ms at 200 beats a minute) is that late in both.
+MAX_LATE_MS = 20.0
+MAX_LATE_IN_BOTH_MS = 8.0
 MAX_EARLY_MS = 1.5   # Wine's timers may fire up to about 0.8 ms early
-MAX_FIRST_LATE_MS = 100.0  # the first timer is started while the menu closes
 PLAYS = 5
 FIRST_DELAY_MS = 1000
 
@@ -127,22 +131,22 @@ def check_whole(k, play, bpm, merged):
     if got != [m for _, m in merged]:
         first = next((i for i, (a, b) in enumerate(zip(got, merged)) if a != b[1]), min(len(got), len(merged)))
         fail(f"playback {k}: {len(got)} messages, the file's merge {len(merged)}; first difference at {first}")
-    lateness, previous, previous_tick = [], None, 0
-    first = play[1][0] - play[0][0] - FIRST_DELAY_MS
+    lateness, previous, previous_tick = [], play[0][0], None  # the first wait is the second after the open
     for (tick, _), call in zip(merged, play[1:-1]):
-        if previous is not None and tick > previous_tick:
-            lateness.append(call[0] - previous - delay_ms(tick - previous_tick, bpm))
+        if previous_tick is None or tick > previous_tick:
+            wanted = FIRST_DELAY_MS if previous_tick is None else delay_ms(tick - previous_tick, bpm)
+            lateness.append(call[0] - previous - wanted)
         previous, previous_tick = call[0], tick
     if play[-1][0] - previous > MAX_LATE_MS:
         fail(f"playback {k}: the output closed {play[-1][0] - previous:.1f} ms after the last message")
     ordered = sorted(lateness)
     print(f"playback {k}: {len(got)} messages, {len(lateness)} waits; lateness ms: mean "
           f"{sum(lateness) / len(lateness):.3f} p50 {ordered[len(ordered) // 2]:.3f} max {ordered[-1]:.3f} "
-          f"min {ordered[0]:.3f}; first message {first:+.3f} ms after one second")
+          f"min {ordered[0]:.3f}; first message {lateness[0]:+.3f} ms after one second; "
+          f"closed {play[-1][0] - previous:.3f} ms after the last")
     if ordered[-1] > MAX_LATE_MS or ordered[0] < -MAX_EARLY_MS:
         fail(f"playback {k}: a wait is off its whole-millisecond delay by {ordered[-1]:.1f} / {ordered[0]:.1f} ms")
-    if not -MAX_EARLY_MS <= first <= MAX_FIRST_LATE_MS:
-        fail(f"playback {k}: the first message came {first:.1f} ms off one second after the open")
+    return lateness
 
 
 def sounding_after(merged, count):
@@ -209,16 +213,20 @@ def main():
     plays = playbacks(read_log(sys.argv[3]))
     if len(plays) != PLAYS:
         fail(f"{len(plays)} playbacks reached the driver, expected {PLAYS}")
-    check_whole(1, plays[0], bpm, merged)
+    first_late = check_whole(1, plays[0], bpm, merged)
     check_stopped(2, plays[1], merged, target, length_ms)
     for k in (3, 4):
         play = plays[k - 1]
         if len(play) != 2:
             fail(f"playback {k}, stopped before its first note, sent {len(play) - 2} messages")
+        print(f"playback {k}: stopped before its first note, closed {play[1][0] - play[0][0]:.0f} ms after the open")
         if play[1][0] - play[0][0] > FIRST_DELAY_MS - 10:
             fail(f"playback {k}: stopped before its first note, closed only when its first timer was due")
-    print(f"playback 3: stopped before its first note, closed {plays[2][1][0] - plays[2][0][0]:.0f} ms after the open")
-    check_whole(5, plays[4], bpm, merged)
+    both = [min(a, b) for a, b in zip(first_late, check_whole(5, plays[4], bpm, merged))]
+    worst = max(range(len(both)), key=both.__getitem__)
+    print(f"playbacks 1 and 5: wait {worst} is the latest in both, by {both[worst]:.3f} ms")
+    if both[worst] > MAX_LATE_IN_BOTH_MS:
+        fail(f"wait {worst} came {both[worst]:.1f} ms late in both whole playbacks")
 
 
 if __name__ == "__main__":

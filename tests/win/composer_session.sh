@@ -57,12 +57,11 @@ wait_gone Octaves
 
 # 4. Options > Series: page 1 boxes 1..3, page 2 box 4.
 options_item 1 Series
-sheet=$(wait_window Series)
+wait_window Series >/dev/null
 keys Tab Tab space                 # box 3 (1 and 2 are ticked already)
 shot series-page1
-xdotool mousemove --window "$sheet" 103 75 click 1   # the tab of page 2
-sleep 0.5
-keys Tab Tab Tab Tab space         # box 4
+next_series_page 3
+keys Tab Tab Tab Tab space         # page 2, box 4
 shot series-page2
 xdotool key Return
 wait_gone Series

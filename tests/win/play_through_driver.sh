@@ -50,10 +50,9 @@ wait_gone Voices
 
 # Voice 1 sounds its first slot only, voice 2 its second only.
 options_item 1 Series
-sheet=$(wait_window Series)
+wait_window Series >/dev/null
 keys Tab space                      # page 1, box 2 off
-xdotool mousemove --window "$sheet" 103 75 click 1
-sleep 0.5
+next_series_page 2
 keys Tab Tab space                  # page 2, box 2 on
 shot series
 xdotool key Return

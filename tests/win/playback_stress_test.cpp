@@ -8,6 +8,7 @@
 #include "events/events.h"
 #include "midi/playback.h"
 #include "settings/settings.h"
+#include "tests/unit/test_seed.h"
 #include "tests/win/support/recording_midi_out.h"
 
 namespace {
@@ -38,7 +39,7 @@ TEST(PlaybackStress, ThreeHundredPlaysAndStopsAtRandomMoments)
     ResetSettings();
     ShortPiece();
     ResetRecordingMidiOut();
-    std::mt19937 draw(GetTickCount());
+    std::mt19937 draw(TestSeed());
     int stoppedWhilePlaying = 0;
     int endedBeforeStop = 0;
     for (int cycle = 0; cycle < 300; ++cycle) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -126,7 +127,8 @@ TEST_F(TempoDialog, ChosenTempoGoesIntoTheNextSaveWithoutANewCompose)
 }
 
 // One voice of 24 short notes, each 96 ticks: 75 ms apart at 200 beats a
-// minute, 150 ms at 100.
+// minute, 150 ms at 100. Every timer event sends two messages: the program
+// and the first note's start, then a note's end and the next one's start.
 void EvenPiece()
 {
     ClearVoiceLists();
@@ -139,18 +141,39 @@ void EvenPiece()
     }
 }
 
-// Times in ms of the timer events that sent something, from the recording
-// output: sends less than 5 ms apart belong to the same event.
+double Ms(int64_t counter) { return (double)counter * 1000.0 / (double)RecordedTicksPerSecond(); }
+double NowMs()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return Ms(now.QuadPart);
+}
+
+// Times in ms of the timer events, from the recording output: the first of
+// each two messages.
 std::vector<double> EventTimes()
 {
     std::vector<double> times;
-    const double perMs = (double)RecordedTicksPerSecond() / 1000.0;
-    for (const RecordedMidi& entry : RecordedMidiLog()) {
-        if (entry.Action != RecordedSend) continue;
-        const double ms = (double)entry.Time / perMs;
-        if (times.empty() || ms - times.back() > 5) times.push_back(ms);
-    }
+    int sends = 0;
+    for (const RecordedMidi& entry : RecordedMidiLog())
+        if (entry.Action == RecordedSend && sends++ % 2 == 0) times.push_back(Ms(entry.Time));
     return times;
+}
+
+// On a busy two-core machine (the Wine suite five times beside a build) a gap
+// came at most 5.4 ms later than asked and never early; Wine's timers can
+// fire up to about 0.8 ms early. A gap wrong by the piece's note value, 75 ms
+// at 200, is far outside.
+enum { MaxEarlyMs = 2, MaxLateMs = 30 };
+
+void ExpectGapsOf(double wanted, const std::vector<double>& gaps, const char* when)
+{
+    EXPECT_GE(gaps.size(), 4u) << when;
+    if (gaps.empty()) return;
+    const auto [least, most] = std::minmax_element(gaps.begin(), gaps.end());
+    std::printf("%zu gaps %s: %.2f to %.2f ms, asked %.0f\n", gaps.size(), when, *least, *most, wanted);
+    EXPECT_GE(*least, wanted - MaxEarlyMs) << when;
+    EXPECT_LE(*most, wanted + MaxLateMs) << when;
 }
 
 TEST_F(TempoDialog, ATempoChosenDuringPlaybackPacesTheRestOfThePiece)
@@ -163,31 +186,24 @@ TEST_F(TempoDialog, ATempoChosenDuringPlaybackPacesTheRestOfThePiece)
     Sleep(1000 + 6 * 75 + 30);
     ASSERT_NE(Open(), nullptr);
     Choose("100");
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
+    const double changing = NowMs();
     Command(IDOK);
-    const double changedAt = (double)now.QuadPart * 1000.0 / (double)RecordedTicksPerSecond();
-    Sleep(6 * 150 + 50);
-    QueryPerformanceCounter(&now);
-    const double stoppedAt = (double)now.QuadPart * 1000.0 / (double)RecordedTicksPerSecond();
+    const double changed = NowMs();
+    Sleep(7 * 150);
+    const double stopped = NowMs();
     StopPlayback();  // ends the sounding note at once: not a paced event
     EndPlaybackForExit();
 
+    // A gap that ends before the change was asked at 200; one that begins
+    // after it at 100. The one across the change is either.
     const std::vector<double> times = EventTimes();
-    int before = 0, after = 0;
-    for (size_t i = 0; i + 1 < times.size(); ++i) {
-        const double gap = times[i + 1] - times[i];
-        if (times[i + 1] > stoppedAt) break;
-        if (times[i + 1] < changedAt) {
-            EXPECT_NEAR(gap, 75, 25) << "gap " << i << " before the change";
-            ++before;
-        } else if (times[i] > changedAt) {
-            EXPECT_NEAR(gap, 150, 25) << "gap " << i << " after the change";
-            ++after;
-        }
+    std::vector<double> before, after;
+    for (size_t i = 0; i + 1 < times.size() && times[i + 1] < stopped; ++i) {
+        if (times[i + 1] < changing) before.push_back(times[i + 1] - times[i]);
+        if (times[i] > changed) after.push_back(times[i + 1] - times[i]);
     }
-    EXPECT_GE(before, 4);
-    EXPECT_GE(after, 4);
+    ExpectGapsOf(75, before, "at 200");
+    ExpectGapsOf(150, after, "at 100");
 }
 
 }  // namespace

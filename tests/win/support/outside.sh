@@ -40,6 +40,13 @@ wait_gone() {  # caption
     done
     fail "window \"$1\" did not close"
 }
+# In the Series sheet, from box n (1 = the first) of the page shown to the
+# next page, by the keyboard: Shift+Tab from a page's first box reaches the
+# tab strip, where Right changes the page; Tab from there enters its first box.
+next_series_page() {  # box the focus is on
+    repeat "$1" shift+Tab
+    xdotool key Right; sleep 0.5
+}
 options_item() {  # position in the Options menu, caption of the dialog
     xdotool key alt+o; sleep 0.3
     repeat "$1" Down
