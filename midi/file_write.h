@@ -6,4 +6,9 @@
 #pragma once
 #include <cstdint>
 
+// The longest path the system allows, 260 UTF-16 units with the terminating
+// zero, in bytes of UTF-8, the program's code page: a unit takes at most three
+// bytes (a character of four bytes takes two units).
+enum { LongestPathBytes = 259 * 3 + 1 };
+
 bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count);

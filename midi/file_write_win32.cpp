@@ -8,8 +8,9 @@
 static const DWORD Piece = 64 * 1024;
 
 // A new file in the target's own folder that no one else is using; never an
-// existing one. Its name is short, but a folder whose path is near the
-// longest allowed may still have no room for it: then there is none.
+// existing one. Its name (room for LongestPathBytes) is short, but a folder
+// whose path is near the longest allowed may still have no room for it: then
+// there is none.
 static HANDLE CreateTemporaryBeside(const char* path, char* name)
 {
     const char* slash = std::strrchr(path, '\\');
@@ -17,9 +18,9 @@ static HANDLE CreateTemporaryBeside(const char* path, char* name)
     if (!slash || (other && other > slash)) slash = other;
     const int folderLength = slash ? (int)(slash - path + 1) : 0;
     for (int n = 0; n < 100; ++n) {
-        int length = std::snprintf(name, MAX_PATH, "%.*s~vn%lx-%d.tmp", folderLength, path,
+        int length = std::snprintf(name, LongestPathBytes, "%.*s~vn%lx-%d.tmp", folderLength, path,
                                    (unsigned long)GetCurrentProcessId(), n);
-        if (length < 0 || length >= MAX_PATH) return INVALID_HANDLE_VALUE;
+        if (length < 0 || length >= LongestPathBytes) return INVALID_HANDLE_VALUE;
         HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_TEMPORARY, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
@@ -85,7 +86,7 @@ static bool WriteNewFile(const char* path, const uint8_t* bytes, uint32_t count)
 // all, the new content is written all the same.
 static bool RewriteExistingFile(HANDLE target, const char* path, const uint8_t* bytes, uint32_t count)
 {
-    char copyName[MAX_PATH];
+    char copyName[LongestPathBytes];
     HANDLE copy = CreateTemporaryBeside(path, copyName);
     if (copy == INVALID_HANDLE_VALUE) return WriteContent(target, bytes, count);
     bool written = false;
