@@ -365,6 +365,18 @@ TEST(KeptTarget, ASaveRewritesTheFileTheUserNamed)
     EXPECT_EQ(GetFileAttributesA(hidden.c_str()), attributesBefore);
 }
 
+// Every voice and every slot: 83,240 bytes.
+static void ComposeLargestPiece()
+{
+    ResetSettings();
+    for (int v = 0; v < VoiceCount; ++v) {
+        Settings.VoiceActive[v] = 1;
+        for (int s = 0; s < FormCount; ++s) Settings.FormSelection[v][s] = 1;
+    }
+    DrawRandomPool();
+    Compose();
+}
+
 // Run by save_full_disk.sh with VARNOLT_FULL_FOLDER naming a folder on a disk
 // with little room left that holds piece.mid: the largest piece cannot be
 // written there, the user is told, and the earlier piece.mid is all that stays.
@@ -376,14 +388,7 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
     const Bytes earlier = ReadFile(target);
     ASSERT_FALSE(earlier.empty());
     const std::vector<std::string> namesBefore = NamesIn(folder);
-
-    ResetSettings();
-    for (int v = 0; v < VoiceCount; ++v) {
-        Settings.VoiceActive[v] = 1;
-        for (int s = 0; s < FormCount; ++s) Settings.FormSelection[v][s] = 1;
-    }
-    DrawRandomPool();
-    Compose();
+    ComposeLargestPiece();
     {
         MessageBoxWatcher box;
         EXPECT_FALSE(WriteMidiFile(target.string().c_str()));
@@ -391,4 +396,27 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
     }
     EXPECT_EQ(ReadFile(target), earlier);
     EXPECT_EQ(NamesIn(folder), namesBefore) << "a temporary file was left behind";
+}
+
+// Run by save_full_disk.sh like the test above, but piece.mid is mostly a hole
+// that takes no room on the disk: its copy fits, the new content does not, and
+// neither does putting the earlier content back. The copy must stay, named.
+TEST(FullDisk, ACopyThatCannotBePutBackIsKeptAndNamed)
+{
+    const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
+    ASSERT_NE(folder, nullptr) << "run me through save_full_disk.sh";
+    const std::string target = (fs::path(folder) / "piece.mid").string();
+    const Bytes earlier = ReadFile(target);
+    ComposeLargestPiece();
+    std::string text;
+    {
+        MessageBoxWatcher box;
+        EXPECT_FALSE(WriteMidiFile(target.c_str()));
+        text = box.Text();
+    }
+    const std::string head = "ERROR: Cannot write file " + target + "\nIts earlier content is kept in ";
+    ASSERT_EQ(text.substr(0, head.size()), head);
+    const fs::path copy = text.substr(head.size());
+    EXPECT_EQ(copy.parent_path(), fs::path(folder));
+    EXPECT_EQ(ReadFile(copy), earlier);
 }
