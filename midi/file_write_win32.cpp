@@ -8,8 +8,9 @@
 static const DWORD Piece = 64 * 1024;
 
 // A new file in the target's own folder that no one else is using; never an
-// existing one. Its name is short, but a folder whose path is near the
-// longest allowed may still have no room for it: then there is none.
+// existing one. Its name (room for LongestPathBytes) is short, but a folder
+// whose path is near the longest allowed may still have no room for it: then
+// there is none.
 static HANDLE CreateTemporaryBeside(const char* path, char* name)
 {
     const char* slash = std::strrchr(path, '\\');
@@ -17,9 +18,9 @@ static HANDLE CreateTemporaryBeside(const char* path, char* name)
     if (!slash || (other && other > slash)) slash = other;
     const int folderLength = slash ? (int)(slash - path + 1) : 0;
     for (int n = 0; n < 100; ++n) {
-        int length = std::snprintf(name, MAX_PATH, "%.*s~vn%lx-%d.tmp", folderLength, path,
+        int length = std::snprintf(name, LongestPathBytes, "%.*s~vn%lx-%d.tmp", folderLength, path,
                                    (unsigned long)GetCurrentProcessId(), n);
-        if (length < 0 || length >= MAX_PATH) return INVALID_HANDLE_VALUE;
+        if (length < 0 || length >= LongestPathBytes) return INVALID_HANDLE_VALUE;
         HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_TEMPORARY, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
@@ -80,26 +81,35 @@ static bool WriteNewFile(const char* path, const uint8_t* bytes, uint32_t count)
 // The existing file keeps being the same file: its other names, the file a
 // link points to, its attributes and its rights all stay. Only its content
 // changes. A copy of the earlier content beside it puts that content back
-// when the new one cannot be written whole; a copy begun but not finished
-// stops the save before the target is touched. Where no copy can be made at
-// all, the new content is written all the same.
-static bool RewriteExistingFile(HANDLE target, const char* path, const uint8_t* bytes, uint32_t count)
+// when the new one cannot be written whole; when even that fails, the copy is
+// the only whole one left and stays, under the name given in keptCopy. A copy
+// begun but not finished stops the save before the target is touched. Where no
+// copy can be made at all, the new content is written all the same.
+static bool RewriteExistingFile(HANDLE target, const char* path, const uint8_t* bytes, uint32_t count,
+                                char* keptCopy)
 {
-    char copyName[MAX_PATH];
+    char copyName[LongestPathBytes];
     HANDLE copy = CreateTemporaryBeside(path, copyName);
     if (copy == INVALID_HANDLE_VALUE) return WriteContent(target, bytes, count);
     bool written = false;
+    bool keep = false;
     if (CopyContent(target, copy)) {
         written = WriteContent(target, bytes, count);
-        if (!written) CopyContent(copy, target);
+        if (!written) keep = !CopyContent(copy, target);
     }
     CloseHandle(copy);
-    DeleteFileA(copyName);
+    if (!keep) {
+        DeleteFileA(copyName);
+    } else if (keptCopy) {
+        DWORD length = GetFullPathNameA(copyName, LongestPathBytes, keptCopy, nullptr);
+        if (length == 0 || length >= LongestPathBytes) std::memcpy(keptCopy, copyName, LongestPathBytes);
+    }
     return written;
 }
 
-bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count)
+bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count, char* keptCopy)
 {
+    if (keptCopy) keptCopy[0] = 0;
     if (!path || !*path) return false;
     // A read-only file is one the user keeps from being overwritten; a folder
     // is no file at all.
@@ -108,6 +118,6 @@ bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count)
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
     HANDLE target = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (target == INVALID_HANDLE_VALUE) return false;
-    bool written = RewriteExistingFile(target, path, bytes, count);
+    bool written = RewriteExistingFile(target, path, bytes, count, keptCopy);
     return CloseHandle(target) && written;
 }

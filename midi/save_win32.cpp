@@ -3,8 +3,10 @@
 #include <commdlg.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 
+#include "app/report_error.h"
 #include "midi/smf.h"
 
 char SongFileName[SongFileNameSize];
@@ -31,14 +33,23 @@ void InitSaveDialog()
 }
 
 // No filter, no default extension, no title, no initial folder: the name is
-// used exactly as typed. The dialog itself asks before replacing a file.
+// used exactly as typed. The dialog itself asks before replacing a file. A
+// dialog that fails is no Cancel: the user chose Save and is told.
 bool SaveSongAs(HWND owner)
 {
     std::memcpy(DialogFileName, SongFileName, sizeof DialogFileName);
     SaveDialog.hwndOwner = owner;
     SaveDialog.lpstrFile = DialogFileName;
     SaveDialog.Flags = OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameA(&SaveDialog)) return false;
+    if (!GetSaveFileNameA(&SaveDialog)) {
+        if (DWORD code = CommDlgExtendedError()) {
+            char text[80];
+            std::snprintf(text, sizeof text, "ERROR: Save dialog failed with code 0x%04lX; nothing was saved",
+                          (unsigned long)code);
+            ReportError(text);
+        }
+        return false;
+    }
     std::memcpy(SongFileName, DialogFileName, sizeof SongFileName);
     WriteMidiFile(SongFileName);
     HasSongFileName = 1;

@@ -4,7 +4,11 @@
 
 #include <cstdint>
 
-enum { SongFileNameSize = 260 };
+#include "midi/file_write.h"
+
+// The dialog's buffer counts bytes, and a name of the system's longest length
+// may take three for each of its characters.
+enum { SongFileNameSize = LongestPathBytes };
 
 // The name of the last confirmed Save As, shown again by the next dialog.
 extern char SongFileName[SongFileNameSize];

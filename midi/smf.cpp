@@ -141,10 +141,15 @@ void BuildMidiImage()
 
 bool WriteMidiFile(const char* name)
 {
+    char keptCopy[LongestPathBytes];
     BuildMidiImage();
-    if (WriteWholeFile(name, FileImage, FileImageCount)) return true;
+    if (WriteWholeFile(name, FileImage, FileImageCount, keptCopy)) return true;
     std::string text = "ERROR: Cannot write file ";
     text += name;
+    if (keptCopy[0]) {
+        text += "\nIts earlier content is kept in ";
+        text += keptCopy;
+    }
     ReportError(text.c_str());
     return false;
 }

@@ -23,5 +23,7 @@ void AppendVarLen(uint32_t value);
 void BuildMidiImage();
 
 // Builds the image, then puts it in place of the named file in one piece.
-// A file that cannot be written is reported and any earlier file is kept.
+// A file that cannot be written is reported and any earlier file is kept; when
+// its earlier content could not be put back, the report names the copy that
+// holds it.
 bool WriteMidiFile(const char* name);

@@ -16,6 +16,7 @@
 
 #include "app/app_win32.h"
 #include "app/main_window_win32.h"
+#include "app/program_win32.h"
 #include "events/events.h"
 #include "midi/save_win32.h"
 #include "resources/resource.h"
@@ -569,3 +570,36 @@ TEST_F(MainWindowTest, OptionsAndAboutOpenTheirDialogs)
 }
 
 }  // namespace
+
+// Refuses the creation of the main window, and of no other, on the thread
+// that installed it.
+static LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    char name[16] = "";
+    if (code == HCBT_CREATEWND && GetClassNameA((HWND)wParam, name, sizeof name) && !std::strcmp(name, "Varnolt"))
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(ProgramRun, AMainWindowThatCannotBeCreatedIsReportedAndTheProgramEndsWithZero)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    UnregisterClassA("Varnolt", instance);  // the run registers it itself
+    std::atomic<DWORD> thread{0};
+    std::atomic<int> code{-1};
+    MessageBoxWatcher box;
+    std::thread run([&] {
+        HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseMainWindow, nullptr, GetCurrentThreadId());
+        thread = GetCurrentThreadId();
+        code = RunProgram(instance, SW_SHOWNORMAL);
+        UnhookWindowsHookEx(hook);
+    });
+    EXPECT_EQ(box.Text(), "ERROR: Cannot create the main window");
+    for (int i = 0; i < 300 && code == -1; ++i) Sleep(10);
+    EXPECT_EQ(code, 0) << "-1: the run did not end";
+    while (code == -1) {  // a run that waits for ever is let go
+        PostThreadMessageA(thread, WM_QUIT, 1, 0);
+        Sleep(10);
+    }
+    run.join();
+}

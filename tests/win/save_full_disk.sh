@@ -5,6 +5,8 @@
 # made at all: the copy that the save keeps of the earlier file must go beside
 # the target, on the target's own disk. Where mounting is not allowed, a file size limit on
 # the saving process makes its writes fail the same way, part way through.
+# Then, on the disk of our own only, a save where putting the earlier content
+# back fails too: the copy beside the target must stay and be named.
 # Usage: save_full_disk.sh path/to/varnolt.exe (DISPLAY and WINEPREFIX set);
 # the Windows tests program beside it does the saving.
 set -uo pipefail
@@ -42,7 +44,7 @@ ls "$outer" >"$work/outer-names-before"
 
 wineserver -p  # a server started under the limit would inherit it
 output=$( (trap '' XFSZ; ulimit -f "$limit"; \
-           VARNOLT_FULL_FOLDER="$(winepath -w "$disk")" wine "$tests" --gtest_filter='FullDisk.*') 2>&1)
+           VARNOLT_FULL_FOLDER="$(winepath -w "$disk")" wine "$tests" --gtest_filter='FullDisk.TheEarlier*') 2>&1)
 code=$?
 echo "$output"
 [[ $code -eq 0 ]] || fail "the save test failed (exit code $code)"
@@ -50,4 +52,19 @@ grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the save test did not run"
 cmp -s "$disk/piece.mid" "$work/earlier.mid" || fail "the earlier file changed"
 ls "$disk" | diff "$work/names-before" - || fail "the folder's files changed"
 ls "$outer" | diff "$work/outer-names-before" - || fail "the outer folder's files changed"
+
+# Then an earlier file that is mostly a hole, which takes no room: its copy
+# takes 60 KB of the 72 KB left, and the new content, then putting the earlier
+# content back, need room the file never had. Only a disk of our own does this.
+[[ -n "$mounted" ]] || { echo "PASS (without the kept copy: no disk of our own)"; exit 0; }
+rm "$disk"/*
+mount -o remount,size=128k "$disk" || fail "cannot grow the disk"
+head -c 1000 /dev/urandom >"$disk/piece.mid"
+truncate -s 60K "$disk/piece.mid"
+head -c $(($(stat -f -c '%a * %S' "$disk") - 72 * 1024)) /dev/zero >"$disk/filler" || fail "cannot fill the disk"
+output=$(VARNOLT_FULL_FOLDER="$(winepath -w "$disk")" wine "$tests" --gtest_filter='FullDisk.ACopy*' 2>&1)
+code=$?
+echo "$output"
+[[ $code -eq 0 ]] || fail "the kept copy test failed (exit code $code)"
+grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the kept copy test did not run"
 echo "PASS"

@@ -60,7 +60,7 @@ protected:
         std::error_code ec;
         if (!fs::exists(folder_, ec)) return;
         for (auto& entry : fs::directory_iterator(folder_, ec))
-            SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         fs::remove_all(folder_, ec);
     }
     std::vector<std::string> FolderNames() { return NamesIn(folder_); }
@@ -182,6 +182,102 @@ TEST_F(SaveTest, AConfirmedNameIsKeptEvenWhenItsFileCannotBeWritten)
     EXPECT_EQ(ReadFile(locked), (Bytes{1, 2, 3}));
 }
 
+// Two folders of 60 Cyrillic letters each under the test's folder: the whole
+// path of a short name in them is far within the system's 260 characters,
+// but takes more than 260 bytes in UTF-8, the program's code page.
+static std::string CyrillicFolder(const fs::path& top)
+{
+    std::string letters;
+    for (int i = 0; i < 60; ++i) letters += "\xd0\xb6";  // U+0436, two bytes in UTF-8
+    std::string folder = top.u8string();
+    for (int level = 0; level < 2; ++level) {
+        folder += "\\" + letters;
+        EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << GetLastError();
+    }
+    return folder;
+}
+
+static size_t Utf16Length(const std::string& utf8)
+{
+    return fs::u8path(utf8).wstring().size();
+}
+
+TEST_F(SaveTest, LongPathOutsideTheCodePage)
+{
+    ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the tests run under the program's manifest";
+    const std::string folder = CyrillicFolder(folder_);
+    const std::string path = folder + "\\piece.mid";
+    ASSERT_GT(path.size(), 260u);
+    ASSERT_LT(Utf16Length(path), 220u) << "room beside it for the copy's name";
+    {
+        MessageBoxWatcher box;
+        SaveDialogUser user(owner_, SaveDialogUser::TypeName, path);
+        EXPECT_TRUE(SaveSongAs(owner_)) << "a path of " << Utf16Length(path) << " characters, " << path.size()
+                                        << " bytes";
+        EXPECT_TRUE(user.Stop());
+        EXPECT_EQ(box.Text(), "");
+    }
+    // A name cut short would bring up the dialog's own questions next time.
+    ASSERT_STREQ(SongFileName, path.c_str());
+    EXPECT_EQ(HasSongFileName, 1);
+    EXPECT_EQ(ReadFile(fs::u8path(path)), ImageNow());
+
+    // Save As onto the same file, after a new tempo: the dialog asks, the file
+    // is replaced and nothing else stands beside it.
+    WriteTempoIndex(0);
+    {
+        SaveDialogUser user(owner_, SaveDialogUser::TypeName, path);
+        EXPECT_TRUE(SaveSongAs(owner_));
+        EXPECT_TRUE(user.AskedToReplace());
+    }
+    EXPECT_EQ(ReadFile(fs::u8path(path)), ImageNow());
+
+    // A rewrite that fails part way (its second 64 KB cannot be read) puts the
+    // earlier content back from the copy beside the file, whose name in this
+    // folder takes more than 260 bytes.
+    const size_t page = 64 * 1024;
+    uint8_t* image = (uint8_t*)VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    DWORD old;
+    ASSERT_TRUE(VirtualProtect(image + page, page, PAGE_NOACCESS, &old));
+    EXPECT_FALSE(WriteWholeFile(path.c_str(), image, (uint32_t)(page + 100)));
+    VirtualFree(image, 0, MEM_RELEASE);
+    EXPECT_EQ(ReadFile(fs::u8path(path)), ImageNow());
+    EXPECT_EQ(NamesIn(fs::u8path(folder)), std::vector<std::string>{"piece.mid"});
+}
+
+// SaveSongAs calls the dialog through the test program's import slot. Pointed
+// at this stand-in, the real dialog gets room for 8 bytes only, and a longer
+// name makes it fail with FNERR_BUFFERTOOSMALL (0x3003).
+#ifdef _WIN64
+extern BOOL(WINAPI* SaveDialogImport)(LPOPENFILENAMEA) __asm__("__imp_GetSaveFileNameA");
+#else
+extern BOOL(WINAPI* SaveDialogImport)(LPOPENFILENAMEA) __asm__("__imp__GetSaveFileNameA@4");
+#endif
+static BOOL(WINAPI* RealSaveDialog)(LPOPENFILENAMEA);
+static BOOL WINAPI CrampedSaveDialog(LPOPENFILENAMEA dialog)
+{
+    OPENFILENAMEA cramped = *dialog;
+    cramped.nMaxFile = 8;
+    return RealSaveDialog(&cramped);
+}
+
+TEST_F(SaveTest, ADialogThatFailsIsReportedAndChangesNothing)
+{
+    std::strcpy(SongFileName, "kept");
+    RealSaveDialog = SaveDialogImport;
+    SaveDialogImport = CrampedSaveDialog;
+    {
+        MessageBoxWatcher box;
+        SaveDialogUser user(owner_, SaveDialogUser::TypeName, PathOf("piece.mid"));
+        EXPECT_FALSE(SaveSongAs(owner_));
+        SaveDialogImport = RealSaveDialog;
+        EXPECT_EQ(box.Text(), "ERROR: Save dialog failed with code 0x3003; nothing was saved");
+    }
+    EXPECT_STREQ(SongFileName, "kept");
+    EXPECT_EQ(HasSongFileName, 0);
+    EXPECT_TRUE(FolderNames().empty());
+}
+
 TEST(WholeFileWrite, ReplacesAnEarlierFileInOnePieceAndLeavesNothingBeside)
 {
     char temp[MAX_PATH];
@@ -269,6 +365,18 @@ TEST(KeptTarget, ASaveRewritesTheFileTheUserNamed)
     EXPECT_EQ(GetFileAttributesA(hidden.c_str()), attributesBefore);
 }
 
+// Every voice and every slot: 83,240 bytes.
+static void ComposeLargestPiece()
+{
+    ResetSettings();
+    for (int v = 0; v < VoiceCount; ++v) {
+        Settings.VoiceActive[v] = 1;
+        for (int s = 0; s < FormCount; ++s) Settings.FormSelection[v][s] = 1;
+    }
+    DrawRandomPool();
+    Compose();
+}
+
 // Run by save_full_disk.sh with VARNOLT_FULL_FOLDER naming a folder on a disk
 // with little room left that holds piece.mid: the largest piece cannot be
 // written there, the user is told, and the earlier piece.mid is all that stays.
@@ -280,14 +388,7 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
     const Bytes earlier = ReadFile(target);
     ASSERT_FALSE(earlier.empty());
     const std::vector<std::string> namesBefore = NamesIn(folder);
-
-    ResetSettings();
-    for (int v = 0; v < VoiceCount; ++v) {
-        Settings.VoiceActive[v] = 1;
-        for (int s = 0; s < FormCount; ++s) Settings.FormSelection[v][s] = 1;
-    }
-    DrawRandomPool();
-    Compose();
+    ComposeLargestPiece();
     {
         MessageBoxWatcher box;
         EXPECT_FALSE(WriteMidiFile(target.string().c_str()));
@@ -295,4 +396,27 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
     }
     EXPECT_EQ(ReadFile(target), earlier);
     EXPECT_EQ(NamesIn(folder), namesBefore) << "a temporary file was left behind";
+}
+
+// Run by save_full_disk.sh like the test above, but piece.mid is mostly a hole
+// that takes no room on the disk: its copy fits, the new content does not, and
+// neither does putting the earlier content back. The copy must stay, named.
+TEST(FullDisk, ACopyThatCannotBePutBackIsKeptAndNamed)
+{
+    const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
+    ASSERT_NE(folder, nullptr) << "run me through save_full_disk.sh";
+    const std::string target = (fs::path(folder) / "piece.mid").string();
+    const Bytes earlier = ReadFile(target);
+    ComposeLargestPiece();
+    std::string text;
+    {
+        MessageBoxWatcher box;
+        EXPECT_FALSE(WriteMidiFile(target.c_str()));
+        text = box.Text();
+    }
+    const std::string head = "ERROR: Cannot write file " + target + "\nIts earlier content is kept in ";
+    ASSERT_EQ(text.substr(0, head.size()), head);
+    const fs::path copy = text.substr(head.size());
+    EXPECT_EQ(copy.parent_path(), fs::path(folder));
+    EXPECT_EQ(ReadFile(copy), earlier);
 }

@@ -5,8 +5,9 @@
 
 #include "midi/file_write.h"
 
-bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count)
+bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count, char* keptCopy)
 {
+    if (keptCopy) keptCopy[0] = 0;
     if (!path || !*path) return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes), count);

@@ -18,6 +18,6 @@ void WriteFile(const std::filesystem::path& path, const Bytes& bytes)
 std::vector<std::string> NamesIn(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
-    for (auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().u8string());
     return names;
 }
