@@ -27,7 +27,7 @@ static const char ClassName[] = "Varnolt";
 // is taken once, at start: the save dialog moves the current folder to
 // wherever the user saves, and the file must still be found after that.
 static const char HelpFile[] = "../Help/varnolt100.hlp";
-static char HelpPath[3 * MAX_PATH];
+static char HelpPath[LongestPathBytes];
 
 bool RegisterMainWindowClass(HINSTANCE instance)
 {
