@@ -1,6 +1,14 @@
 # Sourced by the scripts: a private Wine prefix and, when no display is set,
 # a virtual X display. Call wine_prepare PREFIX_DIR, then wine_cleanup at exit.
+# Every program starts under the loader of its own bitness (wine-bin/wine).
 
+VARNOLT_SCRIPT_LIB="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$VARNOLT_SCRIPT_LIB/pe.sh"
+source "$VARNOLT_SCRIPT_LIB/i386.sh"
+case ":$PATH:" in
+  *":$VARNOLT_SCRIPT_LIB/wine-bin:"*) ;;
+  *) export PATH="$VARNOLT_SCRIPT_LIB/wine-bin:$PATH" ;;
+esac
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 VARNOLT_XVFB_PID=""
@@ -26,10 +34,29 @@ start_virtual_display() {
   return 1
 }
 
+# A prefix made before wine32 was installed has no 32-bit side, and no 32-bit
+# program starts in it; Wine's update of the prefix adds that side. Nothing
+# to do where 32-bit programs cannot run. False when the side is still missing.
+has_32bit_side() {
+  [[ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]]
+}
+give_32bit_side() {
+  [[ -z "$(why_no_wine32)" ]] || return 0
+  has_32bit_side && return 0
+  echo "Adding the 32-bit side to the Wine prefix $WINEPREFIX ..."
+  wineboot -u >/dev/null 2>&1
+  wineserver -w
+  has_32bit_side
+}
+
 # Creates the prefix WINEPREFIX once, with the settings the tests rely on and
-# the given sound driver ("" for none).
+# the given sound driver ("" for none). A test prefix whose 32-bit side
+# cannot be added is made anew.
 make_test_prefix() {  # audio driver name
-  [[ -f "$WINEPREFIX/.varnolt-ready" ]] && return 0
+  if [[ -f "$WINEPREFIX/.varnolt-ready" ]]; then
+    give_32bit_side && return 0
+    rm -rf "$WINEPREFIX"
+  fi
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
@@ -53,7 +80,8 @@ wine_prepare() {
 
 # A second prefix for the tests that drive the program from outside: its
 # sound driver is the recording MIDI driver (a wine<NAME>.drv built with the
-# Windows build), copied in anew each time. It gets a persistent server of its
+# Windows build), copied in anew each time, among the 32-bit system files
+# when it is a 32-bit driver. It gets a persistent server of its
 # own; WINEPREFIX stays as it was. Call after wine_prepare.
 VARNOLT_MIDI_PREFIX=""
 wine_prepare_midi() {  # prefix dir, driver file
@@ -63,7 +91,9 @@ wine_prepare_midi() {  # prefix dir, driver file
   (
     export WINEPREFIX="$prefix"
     make_test_prefix "$name"
-    cp "$driver" "$WINEPREFIX/drive_c/windows/system32/" || exit 1
+    system=system32
+    [[ "$(pe_machine "$driver")" == i386 ]] && system=syswow64
+    cp "$driver" "$WINEPREFIX/drive_c/windows/$system/" || exit 1
     wineserver -p
     wine cmd /c exit 0 >/dev/null 2>&1 || true
   ) || return 1
@@ -78,5 +108,6 @@ wine_cleanup() {
     kill "$VARNOLT_XVFB_PID" 2>/dev/null || true
     wait "$VARNOLT_XVFB_PID" 2>/dev/null || true
     VARNOLT_XVFB_PID=""
+    unset DISPLAY
   fi
 }

@@ -3,15 +3,16 @@
 # them: each unpacks into one folder holding bin/varnolt.exe, the help file in
 # Help/, README.txt, manual.html and LICENSE, and nothing else; each exe is
 # stripped, imports only Windows' own DLLs and carries its version, icons and
-# code page manifest. Then the 64-bit zip, unpacked into an empty folder and
-# started in bin/ as Explorer starts it: Help > Contents opens the manual;
+# code page manifest. Then the zip of the given build (x64 or x86), unpacked
+# into an empty folder and started in bin/ as Explorer starts it: Help > Contents opens the manual;
 # the piece is composed and saved through the real save dialog into a folder
 # named in Cyrillic; Help > Contents still opens the manual; the program ends
 # with code 0 on Alt+F4 and has written nothing but that file, which an
 # independent reader reads back.
-# Usage: package_check.sh DIST_DIR (DISPLAY and WINEPREFIX set).
+# Usage: package_check.sh DIST_DIR [x64|x86] (DISPLAY and WINEPREFIX set).
 set -uo pipefail
 dist="$1"
+run_arch="${2:-x64}"
 here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(cd "$here/../.." && pwd)"
 shots="${TMPDIR:-/tmp}/varnolt-package-check"
@@ -72,13 +73,13 @@ help_opens() {  # what the user did before
 # The user's session: the zip unpacked into an empty folder, a folder to save into.
 app="$work/app"
 mkdir "$app"
-unzip -q "$dist/varnolt-1.00-windows-x64.zip" -d "$app" || fail "cannot unpack the x64 zip"
+unzip -q "$dist/varnolt-1.00-windows-$run_arch.zip" -d "$app" || fail "cannot unpack the $run_arch zip"
 unpacked=$(cd "$app" && find . | sort)
 folder="$work/Композиции"
 mkdir "$folder"
 piece="$folder/ряд 1.mid"
 
-cd "$app/varnolt-1.00-windows-x64/bin" || exit 1
+cd "$app/varnolt-1.00-windows-$run_arch/bin" || exit 1
 start_program ./varnolt.exe
 cd - >/dev/null || exit 1
 help_opens "After the start" start
@@ -116,4 +117,4 @@ close_program
 saved=$(cd "$folder" && ls -A | tr '\n' '|')
 [[ "$saved" == "ряд 1.mid|" ]] || fail "the save folder holds: $saved"
 /usr/bin/python3 "$here/check_default_piece.py" "$piece" || fail "the saved file does not hold the composed piece"
-echo "both packages hold the release; the unpacked program opened its manual, saved \"$piece\", opened it again and ended with code 0"
+echo "both packages hold the release; the unpacked $run_arch program opened its manual, saved \"$piece\", opened it again and ended with code 0"
