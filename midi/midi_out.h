@@ -2,8 +2,15 @@
 #pragma once
 #include <cstdint>
 
-// Opens the MIDI mapper and stores its handle; false when it cannot be opened.
-bool MidiOutOpenMapper(uintptr_t* handle);
+enum : uint32_t { MidiOutOk = 0 };
+
+// Opens the MIDI mapper and stores its handle. Returns MidiOutOk, or the
+// system's error code when it cannot be opened (the handle is then untouched).
+uint32_t MidiOutOpenMapper(uintptr_t* handle);
+
+// The system's own text for an error code of the MIDI output, cut to fit and
+// always ended with a zero.
+void MidiOutErrorText(uint32_t code, char* text, uint32_t size);
 
 // Sends one packed short message: status in bits 0-7, first data byte in
 // bits 8-15, second in bits 16-23. The result of the send is not reported.

@@ -1,6 +1,7 @@
 #include "midi/playback.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -115,13 +116,15 @@ static void EndPlayback()
     if (Playing) EndLocked(true);
 }
 
-enum Beginning { NotOpened, Started, FirstTimerRefused };
+enum Beginning { Started, NoMemory, NotOpened, FirstTimerRefused };
 
-// Opens the output and starts the first timer, with the lock held.
-static Beginning BeginLocked()
+// Opens the output and starts the first timer, with the lock held. Where the
+// output cannot be opened, openError receives the system's code.
+static Beginning BeginLocked(uint32_t* openError)
 {
-    if (!MergeVoiceLists()) return NotOpened;
-    if (!MidiOutOpenMapper(&MidiOutHandle)) return NotOpened;
+    if (!MergeVoiceLists()) return NoMemory;
+    *openError = MidiOutOpenMapper(&MidiOutHandle);
+    if (*openError != MidiOutOk) return NotOpened;
     Playing = true;
     ++PlaybackNumber;
     FirstTick = true;
@@ -133,19 +136,35 @@ static Beginning BeginLocked()
     return FirstTimerRefused;
 }
 
+// Says why a Play did not start, for the output in the system's own words.
+static void ReportNotStarted(Beginning beginning, uint32_t openError)
+{
+    if (beginning == NoMemory) ReportError("ERROR: Not enough memory to play the piece");
+    if (beginning == FirstTimerRefused) ReportError("ERROR: Cannot start the playback timer");
+    if (beginning != NotOpened) return;
+    char reason[256];
+    MidiOutErrorText(openError, reason, sizeof reason);
+    char text[320];
+    std::snprintf(text, sizeof text, "ERROR: Cannot open the MIDI output: %s", reason);
+    ReportError(text);
+}
+
 bool StartPlayback()
 {
     Closing = false;
     bool endedOld;
     Beginning beginning;
+    uint32_t openError = MidiOutOk;
     {
         std::lock_guard<std::mutex> hold(PlaybackLock);
         endedOld = Playing;
         if (endedOld) EndLocked(true);  // never two playbacks side by side
-        beginning = BeginLocked();
+        beginning = BeginLocked(&openError);
     }
-    // An output that cannot be opened leaves the commands as they were.
-    if (endedOld || beginning != NotOpened) ShowCommands();
+    // A Play that cannot start leaves the commands as they were, unless it
+    // ended a playback first; the box comes once they are right.
+    if (endedOld || beginning == Started) ShowCommands();
+    if (beginning != Started) ReportNotStarted(beginning, openError);
     return beginning == Started;
 }
 

@@ -3,7 +3,9 @@
 #include <cstdint>
 
 // Merges the voices, opens the output and starts the first timer. False when
-// the output cannot be opened or the first timer cannot be started.
+// the piece cannot be merged for lack of memory, the output cannot be opened
+// or the first timer cannot be started: an error box then says which, and
+// the commands stay as they were.
 bool StartPlayback();
 
 // Ends the playback at once: pending timer killed, sounding notes ended,

@@ -165,30 +165,47 @@ TEST_F(PlaybackTest, TheTempoIsReadAtEveryCallback)
     for (size_t i = 1; i < StartedTimers().size(); ++i) EXPECT_EQ(StartedTimers()[i].Resolution, 0u);
 }
 
-TEST_F(PlaybackTest, AnOutputThatCannotBeOpenedChangesNothing)
+// A Play that cannot start says why in one box and leaves the commands as
+// they were, with nothing left open.
+TEST_F(PlaybackTest, AnOutputThatCannotBeOpenedIsReportedInTheSystemsWords)
 {
     AddVoice(0, 0, {{60, 384}});
-    FailMidiOpen(true);
+    FailMidiOpen(69);
     EXPECT_FALSE(StartPlayback());
+    EXPECT_EQ(ReportedErrors, std::vector<std::string>{"ERROR: Cannot open the MIDI output: the system's text for 69"});
     EXPECT_TRUE(MidiOutLog().empty());
     EXPECT_TRUE(StartedTimers().empty());
     EXPECT_TRUE(PeriodsBegun().empty());
     EXPECT_TRUE(CommandsShownLog().empty());
-    EXPECT_TRUE(ReportedErrors.empty());
     EXPECT_EQ(CountEvents(&PlaybackList), 3);  // the merge has been done all the same
 }
 
-TEST_F(PlaybackTest, AFirstTimerThatCannotStartEndsPlaybackSilently)
+TEST_F(PlaybackTest, AFirstTimerThatCannotStartIsReportedAndClosesTheOutput)
 {
     AddVoice(0, 0, {{60, 384}});
     FailTimerStartsAfter(0);
     EXPECT_FALSE(StartPlayback());
+    EXPECT_EQ(ReportedErrors, std::vector<std::string>{"ERROR: Cannot start the playback timer"});
     EXPECT_EQ(MidiOutOpens(), 1);
     EXPECT_FALSE(MidiOutIsOpen());
     EXPECT_TRUE(MidiSentMessages().empty());
     EXPECT_EQ(PeriodsBegun(), PeriodsEnded());
-    EXPECT_EQ(CommandsShownLog(), std::vector<CommandsShown>{CommandsIdle});
-    EXPECT_TRUE(ReportedErrors.empty());
+    EXPECT_TRUE(CommandsShownLog().empty());
+}
+
+TEST_F(PlaybackTest, APieceThatCannotBeMergedForLackOfMemoryIsReported)
+{
+    AddVoice(0, 0, {{60, 384}, {62, 384}});
+    EventAllocationsLeft = 2;
+    EXPECT_FALSE(StartPlayback());
+    EXPECT_EQ(ReportedErrors, std::vector<std::string>{"ERROR: Not enough memory to play the piece"});
+    EXPECT_TRUE(MidiOutLog().empty());
+    EXPECT_TRUE(StartedTimers().empty());
+    EXPECT_TRUE(CommandsShownLog().empty());
+    // With memory again, the same Play plays.
+    EventAllocationsLeft = -1;
+    ASSERT_TRUE(StartPlayback());
+    EXPECT_EQ(CountEvents(&PlaybackList), 5);
 }
 
 TEST_F(PlaybackTest, ALaterTimerThatCannotStartReportsAndEndsPlayback)
@@ -237,8 +254,9 @@ TEST_F(PlaybackTest, PlayWhilePlayingEndsTheOldPlaybackFirst)
     AddVoice(0, 0, {{60, 1536}});
     ASSERT_TRUE(StartPlayback());
     ASSERT_TRUE(FirePendingTimer());
-    FailMidiOpen(true);
+    FailMidiOpen(69);
     EXPECT_FALSE(StartPlayback());
+    EXPECT_EQ(ReportedErrors.size(), 1u);
     EXPECT_FALSE(MidiOutIsOpen());
     EXPECT_EQ(PendingTimerCount(), 0);
     EXPECT_EQ(PeriodsEnded().size(), 1u);

@@ -306,13 +306,16 @@ TEST_F(MainWindowTest, ToolbarPlayAndStopWorkLikeTheMenu)
     EXPECT_TRUE(PumpUntil([] { return !RecordingMidiOutOpen(); }, 2000));
 }
 
-TEST_F(MainWindowTest, PlayWithoutAnOutputChangesNothingAndSaysNothing)
+TEST_F(MainWindowTest, PlayWithoutAnOutputSaysWhyAndChangesNothing)
 {
     Compose();
     FailRecordingMidiOutOpen(true);
+    char reason[MAXERRORLENGTH] = "";
+    midiOutGetErrorTextA(MIDIERR_INVALIDSETUP, reason, sizeof reason);
+    MessageBoxWatcher watcher;
     Play();
+    EXPECT_EQ(watcher.Text(), std::string("ERROR: Cannot open the MIDI output: ") + reason);
     EXPECT_EQ(Commands(), Idle);
-    EXPECT_FALSE(MessageBoxShowing());
     EXPECT_FALSE(RecordingMidiOutOpen());
 }
 
@@ -332,16 +335,17 @@ TEST_F(MainWindowTest, APieceThatEndsByItselfLeavesTheCommandsIdle)
     EXPECT_EQ(RecordedOpens(), 2);
 }
 
-TEST_F(MainWindowTest, AFirstTimerThatCannotStartLeavesTheCommandsIdle)
+TEST_F(MainWindowTest, AFirstTimerThatCannotStartIsReportedAndLeavesTheCommandsIdle)
 {
     Compose();
     TimerHog hog(WineTimerSlots);
     ASSERT_EQ(hog.Held(), WineTimerSlots);
+    MessageBoxWatcher watcher;
     Play();
-    EXPECT_TRUE(PumpUntil([] { return Commands() == Idle; }, 2000)) << Commands();
+    EXPECT_EQ(watcher.Text(), "ERROR: Cannot start the playback timer");
+    EXPECT_EQ(Commands(), Idle);
     EXPECT_EQ(RecordedOpens(), 1);
     EXPECT_FALSE(RecordingMidiOutOpen());
-    EXPECT_FALSE(MessageBoxShowing());
 }
 
 TEST_F(MainWindowTest, ALaterTimerThatCannotStartIsReported)

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <mutex>
 
 #include "midi/midi_out.h"
@@ -5,7 +6,7 @@
 
 static std::mutex MidiFakeLock;
 static std::vector<MidiOutEntry> Log;
-static bool FailOpen;
+static uint32_t OpenError;
 static bool IsOpen;
 static uintptr_t LastHandle = 0x100;
 
@@ -13,24 +14,29 @@ void ResetMidiOutFake()
 {
     std::lock_guard<std::mutex> hold(MidiFakeLock);
     Log.clear();
-    FailOpen = false;
+    OpenError = MidiOutOk;
     IsOpen = false;
 }
 
-void FailMidiOpen(bool fail)
+void FailMidiOpen(uint32_t code)
 {
     std::lock_guard<std::mutex> hold(MidiFakeLock);
-    FailOpen = fail;
+    OpenError = code;
 }
 
-bool MidiOutOpenMapper(uintptr_t* handle)
+uint32_t MidiOutOpenMapper(uintptr_t* handle)
 {
     std::lock_guard<std::mutex> hold(MidiFakeLock);
-    if (FailOpen) return false;
+    if (OpenError != MidiOutOk) return OpenError;
     *handle = ++LastHandle;  // a new handle each time, so a stale one shows
     Log.push_back({MidiOpened, 0, !IsOpen});
     IsOpen = true;
-    return true;
+    return MidiOutOk;
+}
+
+void MidiOutErrorText(uint32_t code, char* text, uint32_t size)
+{
+    std::snprintf(text, size, "the system's text for %u", (unsigned)code);
 }
 
 void MidiOutSend(uintptr_t handle, uint32_t message)

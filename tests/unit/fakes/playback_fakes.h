@@ -17,7 +17,9 @@ struct MidiOutEntry {
 };
 
 void ResetMidiOutFake();
-void FailMidiOpen(bool fail);
+// Opening fails with the given code from now on (MidiOutOk: succeeds); the
+// text for a code is "the system's text for <code>".
+void FailMidiOpen(uint32_t code);
 std::vector<MidiOutEntry> MidiOutLog();
 std::vector<uint32_t> MidiSentMessages();
 bool MidiOutIsOpen();

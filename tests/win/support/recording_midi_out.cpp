@@ -1,6 +1,7 @@
 #include "tests/win/support/recording_midi_out.h"
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <mutex>
 
@@ -53,15 +54,21 @@ int64_t RecordedTicksPerSecond()
     return frequency.QuadPart;
 }
 
-bool MidiOutOpenMapper(uintptr_t* handle)
+uint32_t MidiOutOpenMapper(uintptr_t* handle)
 {
     int64_t time = Now();
     std::lock_guard<std::mutex> hold(RecordingLock);
-    if (FailOpen) return false;
+    if (FailOpen) return MIDIERR_INVALIDSETUP;
     *handle = ++LastHandle;
     Log.push_back({RecordedOpen, 0, !IsOpen, time});
     IsOpen = true;
-    return true;
+    return MidiOutOk;
+}
+
+// The system's own text, as the program shows it.
+void MidiOutErrorText(uint32_t code, char* text, uint32_t size)
+{
+    if (midiOutGetErrorTextA(code, text, size) != MMSYSERR_NOERROR) text[0] = 0;
 }
 
 void MidiOutSend(uintptr_t handle, uint32_t message)
