@@ -9,7 +9,8 @@
 # The zip is the same byte for byte wherever and whenever it is built:
 # scripts/package runs CPack with SOURCE_DATE_EPOCH, which CPack gives every
 # entry as its time (and strip, run by the install, to the exe), and under
-# fakeroot, so that every entry's owner is root. The rest is set here.
+# fakeroot, so that every entry's owner is root, and with umask 022 for the
+# folders' permissions. The rest is set here.
 set(VARNOLT_RELEASE 1.00)
 # All of the release is one component: CPack lists a component's files
 # sorted by name, and a whole install's files in the order the file system
@@ -47,8 +48,4 @@ set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL release)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
-# Folders made by the install are drwxr-xr-x whatever the umask; files have
-# the install rules' own permissions already.
-set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
-    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)
