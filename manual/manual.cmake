@@ -1,7 +1,8 @@
 # The manual has one source. Halibut writes from it the help file that
 # Help > Contents opens (../Help/varnolt100.hlp from the program's folder,
 # with its contents file), the manual as one HTML page, and as plain text,
-# which is the release's README.txt. Where Halibut is missing (a native
+# which is the release's README.txt. Halibut dates the help file by
+# SOURCE_DATE_EPOCH when it is given. Where Halibut is missing (a native
 # Windows build) the program is built without its manual.
 find_program(HALIBUT halibut)
 if(NOT HALIBUT)
@@ -16,7 +17,7 @@ set(MANUAL_FILES ${CMAKE_BINARY_DIR}/Help/varnolt100.hlp ${CMAKE_BINARY_DIR}/Hel
 # relative to the build folder keep it right.
 add_custom_command(OUTPUT ${MANUAL_FILES}
                    COMMAND ${CMAKE_COMMAND} -E make_directory Help
-                   COMMAND ${HALIBUT} --winhelp=Help/varnolt100.hlp --text=README.txt --html=manual.html
+                   COMMAND ${VARNOLT_DATED} ${HALIBUT} --winhelp=Help/varnolt100.hlp --text=README.txt --html=manual.html
                            ${MANUAL_SOURCE}
                    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
                    DEPENDS ${MANUAL_SOURCE}
