@@ -73,8 +73,8 @@ grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the kept copy test did not
 # A disk of one page with room for its root and piece.mid only: the new
 # content fills the page, then finds no more room.
 without_entry() {  # disk size, test filter [hole]
-    umount "$disk" || fail "cannot unmount the disk"
-    mount -t tmpfs -o "size=$1,nr_inodes=2" tmpfs "$disk" || fail "cannot mount a disk without free entries"
+    umount "$disk" && mount -t tmpfs -o "size=$1,nr_inodes=2" tmpfs "$disk" \
+        || fail "cannot mount a disk without free entries"
     head -c 100 /dev/urandom >"$disk/piece.mid"
     [[ "${3:-}" == hole ]] && truncate -s 60K "$disk/piece.mid"
     cp "$disk/piece.mid" "$work/earlier.mid"
@@ -83,7 +83,6 @@ without_entry() {  # disk size, test filter [hole]
     echo "$output"
     [[ $code -eq 0 ]] || fail "the test on a disk without free entries failed (exit code $code)"
     grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the test on a disk without free entries did not run"
-    [[ "$(ls "$disk")" == piece.mid ]] || fail "the disk holds: $(ls "$disk")"
 }
 without_entry 4k 'TheEarlier*'
 cmp "$disk/piece.mid" "$work/earlier.mid" || fail "without a copy, the earlier file changed"
