@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/app_win32.h"
+#include "app/help_win32.h"
 #include "dialogs/dialogs_win32.h"
 #include "engine/compose.h"
 #include "engine/random.h"
@@ -23,11 +24,6 @@ char StatusLines[StatusLineCount][StatusLineSize];
 int32_t LineHeight;
 
 static const char ClassName[] = "Varnolt";
-// The help file lies beside the folder the program starts in. Its whole path
-// is taken once, at start: the save dialog moves the current folder to
-// wherever the user saves, and the file must still be found after that.
-static const char HelpFile[] = "../Help/varnolt100.hlp";
-static char HelpPath[LongestPathBytes];
 
 bool RegisterMainWindowClass(HINSTANCE instance)
 {
@@ -63,13 +59,6 @@ static void SetMenuItem(UINT id, bool enabled)
     EnableMenuItem(GetMenu(MainWindow), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-// A path too long to make whole stays as it is, relative.
-static void FindHelpFile()
-{
-    DWORD length = GetFullPathNameA(HelpFile, sizeof HelpPath, HelpPath, nullptr);
-    if (length == 0 || length >= sizeof HelpPath) lstrcpynA(HelpPath, HelpFile, sizeof HelpPath);
-}
-
 static void StartUp(HWND window, const CREATESTRUCTA* creation)
 {
     MainWindow = window;
@@ -87,7 +76,7 @@ static void StartUp(HWND window, const CREATESTRUCTA* creation)
     DrawRandomPool();
     CreateMainToolbar(window);
     InitSaveDialog();
-    FindHelpFile();
+    FindManuals();
 }
 
 // The lines stand one empty line below the toolbar, and move down with it
@@ -102,58 +91,6 @@ static void PaintStatusLines(HWND window)
     for (int i = 0; i < StatusLineCount; ++i)
         TextOutA(dc, 0, base + i * LineHeight, StatusLines[i], lstrlenA(StatusLines[i]));
     EndPaint(window, &paint);
-}
-
-static bool HelpAsked;
-
-struct ViewerSearch {
-    DWORD Process;
-    bool Shown;
-};
-
-static BOOL CALLBACK MatchViewerWindow(HWND window, LPARAM param)
-{
-    ViewerSearch* search = reinterpret_cast<ViewerSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == search->Process && IsWindowVisible(window)) search->Shown = true;
-    return !search->Shown;
-}
-
-// True when the help viewer (whose hidden window has the class the system
-// gives it) shows a window the user can see.
-static bool HelpViewerShowsAWindow()
-{
-    HWND viewer = FindWindowA("MS_WINHELP", nullptr);
-    if (!viewer) return false;
-    ViewerSearch search{0, false};
-    GetWindowThreadProcessId(viewer, &search.Process);
-    EnumWindows(MatchViewerWindow, reinterpret_cast<LPARAM>(&search));
-    return search.Shown;
-}
-
-// The viewer may show nothing of its own, for instance after telling the
-// user in a box that it cannot find the file: then the window the user came
-// from is made the active one again, so that its menu answers the keyboard.
-// The system may date the request by the last message this thread took,
-// which is older than the viewer's box: a message taken just now makes it
-// newer.
-static void ShowHelpContents(HWND window)
-{
-    HelpAsked = true;
-    WinHelpA(window, HelpPath, HELP_FINDER, 0);
-    if (HelpViewerShowsAWindow()) return;
-    MSG fresh;
-    PostMessageA(window, WM_APP, 0, 0);
-    PeekMessageA(&fresh, window, WM_APP, WM_APP, PM_REMOVE);
-    SetActiveWindow(nullptr);
-    SetForegroundWindow(window);
-}
-
-// A viewer that was asked for help goes when the program goes.
-static void QuitHelp(HWND window)
-{
-    if (HelpAsked) WinHelpA(window, HelpPath, HELP_QUIT, 0);
 }
 
 static void EnableAfterCompose()

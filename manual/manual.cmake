@@ -1,8 +1,10 @@
 # The manual has one source. Halibut writes from it the help file that
-# Help > Contents opens (../Help/varnolt100.hlp from the program's folder,
-# with its contents file), the manual as one HTML page, and as plain text,
-# which is the release's README.txt. Halibut dates the help file by
-# SOURCE_DATE_EPOCH when it is given. Where Halibut is missing (a native
+# Help > Contents opens where the system has a help viewer
+# (../Help/varnolt100.hlp from the program's folder, with its contents file),
+# the manual as one HTML page, which it opens in the web browser elsewhere
+# (../manual.html), and as plain text, which is the release's README.txt.
+# Halibut dates the help file by SOURCE_DATE_EPOCH when it is given.
+# Where Halibut is missing (a native
 # Windows build) the program is built without its manual.
 find_program(HALIBUT halibut)
 if(NOT HALIBUT)

@@ -2,8 +2,9 @@
 // whole is removed again. An existing file is rewritten in place, so that it
 // stays the file the user named (its links, attributes and rights with it);
 // a copy of its earlier content, made beside it first, puts that content
-// back when the new one cannot be written. Nothing temporary stays behind,
-// unless that copy is the only whole one left.
+// back when the new one cannot be written. Where no copy can be made there,
+// the earlier content is held in memory instead. Nothing temporary stays
+// behind, unless that copy is the only whole one left.
 #pragma once
 #include <cstdint>
 
@@ -12,7 +13,19 @@
 // bytes (a character of four bytes takes two units).
 enum { LongestPathBytes = 259 * 3 + 1 };
 
-// When the new content cannot be written whole and the earlier content cannot
-// be put back either, the copy beside the file is kept and keptCopy (room for
-// LongestPathBytes, or null) gets its full name; otherwise it gets "".
-bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count, char* keptCopy = nullptr);
+// What a write that failed left under the file's name.
+enum FileLeft {
+    LeftNoFile,         // there was no file before, and there is none now
+    LeftEarlier,        // the file holds its earlier content
+    LeftEarlierInCopy,  // the earlier content is only in the copy named in KeptCopy
+    LeftEarlierLost,    // the earlier content could not be put back
+};
+
+struct WriteFailure {
+    int32_t Left;                     // a FileLeft
+    char KeptCopy[LongestPathBytes];  // the copy's full name with LeftEarlierInCopy, else ""
+};
+
+// True when the file holds exactly these bytes; otherwise failure (or null)
+// says what the file holds instead.
+bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count, WriteFailure* failure = nullptr);

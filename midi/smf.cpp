@@ -141,15 +141,17 @@ void BuildMidiImage()
 
 bool WriteMidiFile(const char* name)
 {
-    char keptCopy[LongestPathBytes];
+    static WriteFailure failure;
     BuildMidiImage();
-    if (WriteWholeFile(name, FileImage, FileImageCount, keptCopy)) return true;
+    if (WriteWholeFile(name, FileImage, FileImageCount, &failure)) return true;
     std::string text = "ERROR: Cannot write file ";
     text += name;
-    if (keptCopy[0]) {
+    if (failure.Left == LeftEarlier) text += "\nIt keeps its earlier content";
+    if (failure.Left == LeftEarlierInCopy) {
         text += "\nIts earlier content is kept in ";
-        text += keptCopy;
+        text += failure.KeptCopy;
     }
+    if (failure.Left == LeftEarlierLost) text += "\nIts earlier content could not be put back";
     ReportError(text.c_str());
     return false;
 }

@@ -21,7 +21,7 @@ clip=""
 on_exit() { [[ -n "$clip" ]] && kill "$clip" 2>/dev/null; }
 
 # The DLLs every Windows has; anything else would have to ship beside the exe.
-system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll winmm.dll msvcrt.dll advapi32.dll "
+system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll winmm.dll msvcrt.dll advapi32.dll "
 
 for arch in x64 x86; do
     top="varnolt-1.00-windows-$arch"

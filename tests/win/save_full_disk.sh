@@ -6,7 +6,9 @@
 # the target, on the target's own disk. Where mounting is not allowed, a file size limit on
 # the saving process makes its writes fail the same way, part way through.
 # Then, on the disk of our own only, a save where putting the earlier content
-# back fails too: the copy beside the target must stay and be named.
+# back fails too: the copy beside the target must stay and be named. Last, a
+# disk with no free entry, where no copy can be made: the earlier content must
+# come back from memory byte for byte, or the user be told that it could not.
 # Usage: save_full_disk.sh path/to/varnolt.exe (DISPLAY and WINEPREFIX set);
 # the Windows tests program beside it does the saving.
 set -uo pipefail
@@ -67,4 +69,23 @@ code=$?
 echo "$output"
 [[ $code -eq 0 ]] || fail "the kept copy test failed (exit code $code)"
 grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the kept copy test did not run"
+
+# A disk of one page with room for its root and piece.mid only: the new
+# content fills the page, then finds no more room.
+without_entry() {  # disk size, test filter [hole]
+    umount "$disk" && mount -t tmpfs -o "size=$1,nr_inodes=2" tmpfs "$disk" \
+        || fail "cannot mount a disk without free entries"
+    head -c 100 /dev/urandom >"$disk/piece.mid"
+    [[ "${3:-}" == hole ]] && truncate -s 60K "$disk/piece.mid"
+    cp "$disk/piece.mid" "$work/earlier.mid"
+    output=$(VARNOLT_FULL_FOLDER="$(winepath -w "$disk")" wine "$tests" --gtest_filter="FullDisk.$2" 2>&1)
+    code=$?
+    echo "$output"
+    [[ $code -eq 0 ]] || fail "the test on a disk without free entries failed (exit code $code)"
+    grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the test on a disk without free entries did not run"
+}
+without_entry 4k 'TheEarlier*'
+cmp "$disk/piece.mid" "$work/earlier.mid" || fail "without a copy, the earlier file changed"
+# Mostly a hole: writing its earlier content back needs more room than it took.
+without_entry 16k 'EarlierContentThatCannot*' hole
 echo "PASS"

@@ -160,7 +160,7 @@ TEST_F(SaveTest, AFileThatCannotBeWrittenIsReportedAndTheEarlierFileSurvives)
     {
         MessageBoxWatcher box;
         EXPECT_FALSE(WriteMidiFile(locked.c_str()));
-        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + locked);
+        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + locked + "\nIt keeps its earlier content");
     }
     EXPECT_EQ(ReadFile(locked), earlier);
     EXPECT_EQ(FolderNames(), std::vector<std::string>{"locked.mid"}) << "no temporary file is left";
@@ -175,7 +175,7 @@ TEST_F(SaveTest, AConfirmedNameIsKeptEvenWhenItsFileCannotBeWritten)
         MessageBoxWatcher box;
         SaveDialogUser user(owner_, SaveDialogUser::TypeName, locked);
         EXPECT_TRUE(SaveSongAs(owner_));
-        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + locked);
+        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + locked + "\nIt keeps its earlier content");
     }
     EXPECT_EQ(HasSongFileName, 1);
     EXPECT_STREQ(SongFileName, locked.c_str());
@@ -392,7 +392,7 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
     {
         MessageBoxWatcher box;
         EXPECT_FALSE(WriteMidiFile(target.string().c_str()));
-        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + target.string());
+        EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + target.string() + "\nIt keeps its earlier content");
     }
     EXPECT_EQ(ReadFile(target), earlier);
     EXPECT_EQ(NamesIn(folder), namesBefore) << "a temporary file was left behind";
@@ -419,4 +419,18 @@ TEST(FullDisk, ACopyThatCannotBePutBackIsKeptAndNamed)
     const fs::path copy = text.substr(head.size());
     EXPECT_EQ(copy.parent_path(), fs::path(folder));
     EXPECT_EQ(ReadFile(copy), earlier);
+}
+
+// Run by save_full_disk.sh on a disk with no free entry, where piece.mid is
+// mostly a hole: no copy can be made beside it, and neither the new content
+// nor the earlier one written back finds room. The user is told.
+TEST(FullDisk, EarlierContentThatCannotBePutBackIsSaidSo)
+{
+    const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
+    ASSERT_NE(folder, nullptr) << "run me through save_full_disk.sh";
+    const std::string target = (fs::path(folder) / "piece.mid").string();
+    ComposeLargestPiece();
+    MessageBoxWatcher box;
+    EXPECT_FALSE(WriteMidiFile(target.c_str()));
+    EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + target + "\nIts earlier content could not be put back");
 }

@@ -5,9 +5,9 @@
 
 #include "midi/file_write.h"
 
-bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count, char* keptCopy)
+bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count, WriteFailure* failure)
 {
-    if (keptCopy) keptCopy[0] = 0;
+    if (failure) *failure = WriteFailure{LeftNoFile, ""};
     if (!path || !*path) return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes), count);
