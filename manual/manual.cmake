@@ -4,8 +4,8 @@
 # the manual as one HTML page, which it opens in the web browser elsewhere
 # (../manual.html), and as plain text, which is the release's README.txt.
 # Halibut dates the help file by SOURCE_DATE_EPOCH when it is given.
-# Where Halibut is missing (a native
-# Windows build) the program is built without its manual.
+# Where Halibut is missing (a native Windows build) the program is built
+# without its manual.
 find_program(HALIBUT halibut)
 if(NOT HALIBUT)
   message(STATUS "halibut not found: the manual is not built")
