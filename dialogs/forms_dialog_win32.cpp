@@ -1,7 +1,6 @@
 // The Forms dialog: the plan of the last Compose in a read-only text in a
 // fixed-pitch font, to read, select and copy. It changes nothing.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/app_win32.h"
 #include "dialogs/dialogs_win32.h"
@@ -12,22 +11,22 @@
 static char FormsText[FormsTextSize];
 
 // The system's edit control copies with Ctrl+C but selects nothing on Ctrl+A
-// (the character 1): here Ctrl+A selects the whole text.
-static LRESULT CALLBACK SelectAllOnCtrlA(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+// (the character 1): here Ctrl+A selects the whole text. The edit's own
+// procedure answers everything else.
+static WNDPROC EditProc;
+
+static LRESULT CALLBACK SelectAllOnCtrlA(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CHAR && wParam == 1) {
-        SendMessageA(edit, EM_SETSEL, 0, -1);
-        return 0;
-    }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, SelectAllOnCtrlA, 0);
-    return DefSubclassProc(edit, message, wParam, lParam);
+    if (message != WM_CHAR || wParam != 1) return CallWindowProcA(EditProc, edit, message, wParam, lParam);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    return 0;
 }
 
 static void ShowFormsText(HWND dialog)
 {
     HWND text = GetDlgItem(dialog, IDC_FORMS_TEXT);
     SendMessageA(text, WM_SETFONT, (WPARAM)GetStockObject(ANSI_FIXED_FONT), FALSE);
-    SetWindowSubclass(text, SelectAllOnCtrlA, 0, 0);
+    EditProc = (WNDPROC)SetWindowLongPtrA(text, GWLP_WNDPROC, (LONG_PTR)SelectAllOnCtrlA);
     BuildFormsText(FormsText, sizeof FormsText);
     SetWindowTextA(text, FormsText);
 }

@@ -6,6 +6,7 @@
 
 #include "engine/matrices.h"
 
+// Sixteen voices of 48 slots take about 17,500 characters.
 enum { FormsTextSize = 32768, FormNameSize = 8 };
 
 // P-n, I-n, R-n or RI-n, with n in semitones up from p0 (the matrix's first
