@@ -1,16 +1,15 @@
 #!/usr/bin/python3
-"""Checks the text copied from the Forms dialog after a Compose of the
-manual's worked row with voices 1, 2 and 10, of which only voice 1 sounds.
-
-usage: check_forms_text.py TEXT FILE MANUAL
-
-The matrix and its labels must be the manual's worked example, read from the
-manual's source: P-n left and I-n above as the manual names them, R-n right
-and RI-n below with the same n. Each slot's notes in the saved FILE, read with
-mido, must be the pitch classes of the form that the text names, plus 12 x
-the voice's octave, and silent exactly where the name stands in parentheses.
-The forms come from the manual's definitions of the names, not from a matrix.
-"""
+# Checks the text copied from the Forms dialog after a Compose of the
+# manual's worked row with voices 1, 2 and 10, of which only voice 1 sounds.
+#
+# usage: check_forms_text.py TEXT FILE MANUAL
+#
+# The matrix and its labels must be the manual's worked example, read from the
+# manual's source: P-n left and I-n above as the manual names them, R-n right
+# and RI-n below with the same n. Each slot's notes in the saved FILE, read with
+# mido, must be the pitch classes of the form that the text names, plus 12 x
+# the voice's octave, and silent exactly where the name stands in parentheses.
+# The forms come from the manual's definitions of the names, not from a matrix.
 import re
 import sys
 
@@ -24,8 +23,8 @@ assert [line.split() for line in text.split("\n")[3:17]] == expected, text
 row = [int(x) for x in rows[0][1:]]
 
 
+# P-n: the row n semitones up; I-n: its inversion from p0 + n; R-n, RI-n: those backwards.
 def form(name):
-    """P-n: the row n semitones up; I-n: its inversion from p0 + n; R, RI: backwards."""
     family, n = name.split("-")
     prime = [(x + int(n)) % 12 for x in row]
     inversion = [(2 * row[0] + int(n) - x) % 12 for x in row]
