@@ -72,6 +72,7 @@ static void StartUp(HWND window, const CREATESTRUCTA* creation)
     SetMenuItem(IDM_SAVEAS, false);
     SetMenuItem(IDM_PLAY, false);
     SetMenuItem(IDM_STOP, false);
+    SetMenuItem(IDM_FORMS, false);
     ResetSettings();
     DrawRandomPool();
     CreateMainToolbar(window);
@@ -99,6 +100,7 @@ static void EnableAfterCompose()
     SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_SAVE, 1);
     if (HasSongFileName) SetMenuItem(IDM_SAVE, true);
     SetMenuItem(IDM_PLAY, true);
+    SetMenuItem(IDM_FORMS, true);
     SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_PLAY, 1);
     SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_STOP, 0);
 }
@@ -141,6 +143,9 @@ static void RouteCommand(HWND window, int id)
         break;
     case IDM_SERIES:
         ShowSeriesSheet(window);
+        break;
+    case IDM_FORMS:
+        ShowFormsDialog(window);
         break;
     case IDM_ABOUT:
         ShowAboutBox(window);

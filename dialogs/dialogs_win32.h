@@ -10,10 +10,12 @@ void ShowTempoDialog(HWND owner);    // template 148, "MIDI"
 void ShowVoicesDialog(HWND owner);   // template 130
 void ShowSeriesSheet(HWND owner);    // pages 107, 133..147
 void ShowAboutBox(HWND owner);       // template 102
+void ShowFormsDialog(HWND owner);    // template 149: the plan of the last Compose
 
 // The dialog procedures, for tests that create a dialog from its template.
 INT_PTR CALLBACK MatrixDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK OctavesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK TempoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK VoicesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK FormsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

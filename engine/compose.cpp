@@ -43,7 +43,8 @@ static void ExtractOrDie(int32_t formIndex, const Matrix m, int32_t* out)
 static void ComposeVoice(int32_t v)
 {
     VoiceTrack* track = &VoiceTracks[v];
-    int32_t perm[FormCount];
+    // The order is kept with the voice, so that the piece's plan can be shown.
+    int32_t* perm = track->FormOrder;
     DrawPermutation(FormCount, perm);
     for (int k = 0; k < SlotCount; ++k) {
         track->Silent = track->FormFlags[k] == 1 ? 0 : 1;
@@ -60,7 +61,8 @@ static void ComposeVoices()
     CountSlots();
     for (int v = 0; v < VoiceCount; ++v) {
         if (!VoiceTracks[v].Active) continue;
-        AppendProgramChange(&VoiceTracks[v].Events, v, Settings.VoiceInstrument[v] & 0xFF);
+        VoiceTracks[v].Program = Settings.VoiceInstrument[v] & 0xFF;
+        AppendProgramChange(&VoiceTracks[v].Events, v, VoiceTracks[v].Program);
         VoiceTracks[v].Octave = Settings.VoiceOctave[v];
     }
     for (int v = 0; v < VoiceCount; ++v)

@@ -25,7 +25,9 @@ struct EventList {
 
 struct VoiceTrack {
     int32_t Octave;
+    int32_t Program;                // the instrument the voice's list starts with
     int32_t FormFlags[FormCount];
+    int32_t FormOrder[FormCount];   // the forms its slots play, in slot order, as drawn
     int32_t Active;
     int32_t Silent;
     EventList Events;

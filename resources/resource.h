@@ -23,6 +23,7 @@
 #define IDM_OCTAVES             40063
 #define IDM_SERIES              40064
 #define IDM_MIDI                40065
+#define IDM_FORMS               40066
 
 // Toolbar buttons, routed like their menu twins
 #define IDB_BUTTON_PLAY         40022
@@ -38,6 +39,7 @@
 #define IDD_SERIES_PAGE2        133   // pages 2..16 use 133..147 in order
 #define IDD_SERIES_PAGE16       147
 #define IDD_MIDI                148
+#define IDD_FORMS               149
 
 // About box
 #define IDC_ABOUT_NAME          1076
@@ -62,3 +64,6 @@
 
 // Tempo ("MIDI") dialog
 #define IDC_TEMPO_LIST          1197
+
+// Forms dialog
+#define IDC_FORMS_TEXT          1198

@@ -42,20 +42,20 @@ bool ButtonEnabled(UINT id)
 }
 
 // The columns of the command states, '+' enabled and '-' greyed: the menu's
-// Save, Save As, Compose, Play and Stop, then the toolbar's Save, Play, Stop.
+// Save, Save As, Compose, Play, Stop and Forms, then the toolbar's Save, Play, Stop.
 std::string Commands()
 {
     std::string s;
-    for (UINT id : {IDM_SAVE, IDM_SAVEAS, IDM_COMPOSE, IDM_PLAY, IDM_STOP}) s += MenuEnabled(id) ? '+' : '-';
+    for (UINT id : {IDM_SAVE, IDM_SAVEAS, IDM_COMPOSE, IDM_PLAY, IDM_STOP, IDM_FORMS}) s += MenuEnabled(id) ? '+' : '-';
     s += '|';
     for (UINT id : {IDB_BUTTON_SAVE, IDB_BUTTON_PLAY, IDB_BUTTON_STOP}) s += ButtonEnabled(id) ? '+' : '-';
     return s;
 }
 
-const char* const Empty = "--+--|---";
-const char* const Idle = "-+++-|++-";
-const char* const IdleNamed = "++++-|++-";
-const char* const Playing = "-+--+|+-+";
+const char* const Empty = "--+---|---";
+const char* const Idle = "-+++-+|++-";
+const char* const IdleNamed = "++++-+|++-";
+const char* const Playing = "-+--++|+-+";
 
 int CountRecorded(RecordedAction action)
 {

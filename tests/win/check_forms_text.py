@@ -1,0 +1,46 @@
+#!/usr/bin/python3
+# Checks the text copied from the Forms dialog after a Compose of the
+# manual's worked row with voices 1, 2 and 10, of which only voice 1 sounds.
+#
+# usage: check_forms_text.py TEXT FILE MANUAL
+#
+# The matrix and its labels must be the manual's worked example, read from the
+# manual's source: P-n left and I-n above as the manual names them, R-n right
+# and RI-n below with the same n. Each slot's notes in the saved FILE, read with
+# mido, must be the pitch classes of the form that the text names, plus 12 x
+# the voice's octave, and silent exactly where the name stands in parentheses.
+# The forms come from the manual's definitions of the names, not from a matrix.
+import re
+import sys
+
+import mido
+
+text = open(sys.argv[1]).read().replace("\r\n", "\n")
+example = [line[3:].split() for line in open(sys.argv[3]) if re.match(r"\\c (I-n, n:|P-\d)", line)]
+columns, rows = example[0][2:], example[1:]
+expected = [["I-" + n for n in columns]] + [r + ["R-" + r[0][2:]] for r in rows] + [["RI-" + n for n in columns]]
+assert [line.split() for line in text.split("\n")[3:17]] == expected, text
+row = [int(x) for x in rows[0][1:]]
+
+
+# P-n: the row n semitones up; I-n: its inversion from p0 + n; R-n, RI-n: those backwards.
+def form(name):
+    family, n = name.split("-")
+    prime = [(x + int(n)) % 12 for x in row]
+    inversion = [(2 * row[0] + int(n) - x) % 12 for x in row]
+    return {"P": prime, "I": inversion, "R": prime[::-1], "RI": inversion[::-1]}[family]
+
+
+voices = re.findall(r"^Voice (\d+): (.*), octave (\d+)\n((?:  slot .*\n)*)", text, re.M)
+tracks = mido.MidiFile(sys.argv[2]).tracks[1:]
+assert [(int(v), i) for v, i, _, _ in voices] == [(1, "acousticgrandpiano"), (2, "acousticgrandpiano"),
+                                                  (10, "Percussion Channel")], voices
+for (voice, _, octave, slots), track in zip(voices, tracks):
+    slots = re.findall(r"slot +\d+  (\(?)([PRI]+-\d+)", slots)
+    starts = [m for m in track if m.type == "note_on"][0::2]  # each note: its start, its end
+    assert track[0].channel + 1 == int(voice) and len(starts) == 12 * len(slots) == 24, (voice, slots)
+    for k, (silent, name) in enumerate(slots):
+        notes, where = starts[12 * k:12 * k + 12], f"voice {voice} slot {k + 1} {name}"
+        assert [m.note for m in notes] == [pc + 12 * int(octave) for pc in form(name)], where
+        assert all(m.velocity == 0 for m in notes) == (silent == "(") == (voice != "1"), where
+print("the manual's matrix, and the form of every slot of the saved file")
