@@ -56,11 +56,16 @@ uint32_t ChooseTimerPeriod()
 
 // Whole milliseconds, cut off, for the given ticks at the given tempo. A
 // timer of 0 ms cannot be started, so a gap shorter than 1 ms waits 1 ms.
+// Whole numbers only: a floating-point product is cut one lower where a unit
+// keeps more precision than a double (the x87 of 32-bit builds makes
+// 384 ticks at 60 beats a minute 999 ms).
 uint32_t DelayOfTicks(int32_t ticks, int32_t beatsPerMinute)
 {
-    double msPerTick = 60000.0 / (double)(beatsPerMinute * TicksPerQuarter);
-    uint32_t delay = (uint32_t)(ticks * msPerTick);
-    return delay > 0 ? delay : 1;
+    const uint64_t ticksPerMinute = (uint64_t)(uint32_t)beatsPerMinute * TicksPerQuarter;
+    if (ticksPerMinute == 0) return 1;
+    const uint64_t delay = (uint64_t)(uint32_t)ticks * 60000u / ticksPerMinute;
+    if (delay == 0) return 1;
+    return delay > UINT32_MAX ? UINT32_MAX : (uint32_t)delay;
 }
 
 static void SendEvent(const Event* e)
