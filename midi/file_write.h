@@ -29,3 +29,7 @@ struct WriteFailure {
 // True when the file holds exactly these bytes; otherwise failure (or null)
 // says what the file holds instead.
 bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count, WriteFailure* failure = nullptr);
+
+// The error box for a write that failed: the file's name, then what the file
+// holds now, as failure tells it.
+void ReportWriteFailure(const char* name, const WriteFailure& failure);

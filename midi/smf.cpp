@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "app/report_error.h"
 #include "events/events.h"
@@ -144,14 +143,6 @@ bool WriteMidiFile(const char* name)
     static WriteFailure failure;
     BuildMidiImage();
     if (WriteWholeFile(name, FileImage, FileImageCount, &failure)) return true;
-    std::string text = "ERROR: Cannot write file ";
-    text += name;
-    if (failure.Left == LeftEarlier) text += "\nIt keeps its earlier content";
-    if (failure.Left == LeftEarlierInCopy) {
-        text += "\nIts earlier content is kept in ";
-        text += failure.KeptCopy;
-    }
-    if (failure.Left == LeftEarlierLost) text += "\nIts earlier content could not be put back";
-    ReportError(text.c_str());
+    ReportWriteFailure(name, failure);
     return false;
 }
