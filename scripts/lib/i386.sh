@@ -3,17 +3,36 @@
 # ("Exec format error"); there wine32 installs but cannot start, and Debian's
 # wine, which prefers it once installed, stops working altogether.
 
+VARNOLT_TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+# Folders to run the probe from: the builds' own first, then the temporary
+# folder. A folder mounted noexec runs no program at all, whatever its bits.
+probe_folders() {
+  local builds="${VARNOLT_BUILD_ROOT:-$VARNOLT_TOP/build}"
+  [[ "$builds" == /* ]] || builds="$VARNOLT_TOP/$builds"
+  mkdir -p "$builds" 2>/dev/null && echo "$builds"
+  echo "${TMPDIR:-/tmp}"
+}
+
 # Runs a 96-byte i386 Linux program that only exits with 42: a sure test that
-# needs nothing installed.
+# needs nothing installed. Returns 0 when it ran, 1 when the kernel refused
+# it, 2 when no folder could run a program at all (then nothing is known).
 runs_32bit_code() {
-  local probe code
-  probe=$(mktemp) || return 1
-  printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80' >"$probe"
-  chmod +x "$probe"
-  "$probe" 2>/dev/null
-  code=$?
-  rm -f "$probe"
-  [[ $code -eq 42 ]]
+  local folder probe code=2
+  while read -r folder; do
+    probe="$folder/.varnolt-i386-probe.$$"
+    # A script tells whether the folder runs programs; the probe, whether the
+    # kernel runs 32-bit ones. Both fail alike (126) otherwise.
+    printf '#!/bin/sh\nexit 7\n' >"$probe" 2>/dev/null && chmod +x "$probe" || { rm -f "$probe"; continue; }
+    "$probe" 2>/dev/null
+    if [[ $? -ne 7 ]]; then rm -f "$probe"; continue; fi
+    printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80' >"$probe"
+    "$probe" 2>/dev/null
+    [[ $? -eq 42 ]] && code=0 || code=1
+    rm -f "$probe"
+    break
+  done < <(probe_folders)
+  return $code
 }
 
 # Wine's 32-bit loader, which wine32 installs.
@@ -21,9 +40,10 @@ WINE32_LOADER=/usr/lib/wine/wine
 
 # Why 32-bit Windows programs cannot run here, or nothing when they can.
 why_no_wine32() {
-  if ! runs_32bit_code; then
-    echo "this machine runs no 32-bit programs (its kernel has no 32-bit support)"
-  elif [[ ! -x "$WINE32_LOADER" ]]; then
-    echo "wine32 is not installed (scripts/setup --32bit installs it)"
-  fi
+  runs_32bit_code
+  case $? in
+    1) echo "this machine runs no 32-bit programs (its kernel has no 32-bit support)"; return ;;
+    2) echo "no folder here runs programs (the build folder and $(probe_folders | tail -n 1) are mounted noexec), so whether 32-bit programs run is unknown"; return ;;
+  esac
+  [[ -x "$WINE32_LOADER" ]] || echo "wine32 is not installed (scripts/setup --32bit installs it)"
 }

@@ -35,8 +35,13 @@ start_virtual_display() {
 }
 
 # A prefix made before wine32 was installed has no 32-bit side, and no 32-bit
-# program starts in it; Wine's update of the prefix adds that side. Nothing
-# to do where 32-bit programs cannot run. False when the side is still missing.
+# program starts in it; Wine's update of the prefix adds that side, keeping
+# all that was set in it. Wine updates a prefix only when the prefix's
+# .update-timestamp differs from its own, and such a prefix has Wine's
+# timestamp already: without it, the update runs. Its 64-bit loader does the
+# work (wine-bin/wine sends Wine's tools there), since the 32-bit one cannot
+# start in the prefix yet. Nothing to do where 32-bit programs cannot run.
+# False when the side is still missing.
 has_32bit_side() {
   [[ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]]
 }
@@ -44,17 +49,22 @@ give_32bit_side() {
   [[ -z "$(why_no_wine32)" ]] || return 0
   has_32bit_side && return 0
   echo "Adding the 32-bit side to the Wine prefix $WINEPREFIX ..."
+  rm -f "$WINEPREFIX/.update-timestamp"
   wineboot -u >/dev/null 2>&1
   wineserver -w
   has_32bit_side
 }
 
 # Creates the prefix WINEPREFIX once, with the settings the tests rely on and
-# the given sound driver ("" for none). A test prefix whose 32-bit side
-# cannot be added is made anew.
+# the given sound driver ("" for none). A prefix that exists is kept, and
+# given its 32-bit side where it lacks it. Only a test prefix (these scripts
+# made it: .varnolt-ready) that still lacks that side after Wine's update is
+# made anew; the prefix of scripts/run that the user plays in is not made
+# here and never deleted.
 make_test_prefix() {  # audio driver name
   if [[ -f "$WINEPREFIX/.varnolt-ready" ]]; then
     give_32bit_side && return 0
+    echo "The Wine prefix $WINEPREFIX did not get its 32-bit side: making it anew."
     rm -rf "$WINEPREFIX"
   fi
   mkdir -p "$WINEPREFIX"
