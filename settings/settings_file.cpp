@@ -207,20 +207,28 @@ static int Utf8Length(const uint8_t* text, const uint8_t* end)
     return length;
 }
 
+// A first line that is no text at all is no settings file: what it should
+// have been is the more useful message then.
+static bool TextFault(LineReader& line, const std::string& expected, const std::string& found)
+{
+    return Fault(line, "expected " + (line.Number == 1 ? "\"" + std::string(FirstLine) + "\"" : expected) +
+                           ", found " + found);
+}
+
 static bool CheckText(LineReader& line)
 {
+    const std::string longest = std::to_string((int)SettingsLineLongest);
     if (line.End - line.At > SettingsLineLongest)
-        return Fault(line, "expected a line of at most " + std::to_string((int)SettingsLineLongest) +
-                               " bytes, found a longer one");
+        return TextFault(line, "a line of at most " + longest + " bytes", "a line of more than " + longest + " bytes");
     const uint8_t* end = (const uint8_t*)line.End;
     for (const uint8_t* at = (const uint8_t*)line.At; at < end;) {
         char byte[8];
         std::snprintf(byte, sizeof byte, "0x%02X", *at);
-        if (*at == 0) return Fault(line, "expected text, found a NUL byte");
+        if (*at == 0) return TextFault(line, "text", "a NUL byte");
         if ((*at < 0x20 && *at != '\t') || *at == 0x7F)
-            return Fault(line, std::string("expected text, found the control character ") + byte);
+            return TextFault(line, "text", std::string("the control character ") + byte);
         const int length = Utf8Length(at, end);
-        if (length == 0) return Fault(line, std::string("expected UTF-8 text, found the byte ") + byte);
+        if (length == 0) return TextFault(line, "UTF-8 text", std::string("the byte ") + byte);
         at += length;
     }
     return true;

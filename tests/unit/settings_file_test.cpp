@@ -142,6 +142,7 @@ TEST_F(SettingsFileTest, AFaultIsToldByItsLineAndChangesNothing)
 {
     const std::string first = "Varnolt settings 1\r\n";
     ExpectRefused("", "Line 1: expected \"Varnolt settings 1\", found an empty line");
+    ExpectRefused(std::string("MThd\0\0\0\6", 8), "Line 1: expected \"Varnolt settings 1\", found a NUL byte");
     ExpectRefused("Varnolt settings 2\n",
                   "Line 1: expected \"Varnolt settings 1\", found version 2, from a later Varnolt");
     ExpectRefused(first + "tones 0 1 2 3 4 5 6 7 8 9 10 11\ntones 0 1 2 3 4 5 6 7 8 9 10 11",
@@ -162,7 +163,7 @@ TEST_F(SettingsFileTest, AFaultIsToldByItsLineAndChangesNothing)
     ExpectRefused(first + "# \xED\xA0\x80", "Line 2: expected UTF-8 text, found the byte 0xED");
     ExpectRefused(first + std::string("tones\0", 6), "Line 2: expected text, found a NUL byte");
     ExpectRefused(first + "#" + std::string(SettingsLineLongest, '-'),
-                  "Line 2: expected a line of at most 1024 bytes, found a longer one");
+                  "Line 2: expected a line of at most 1024 bytes, found a line of more than 1024 bytes");
     ExpectRefused(first + std::string(SettingsFileLargest, '\n'),
                   "expected a file of at most 65536 bytes, found a larger one");
 }
