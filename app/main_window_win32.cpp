@@ -9,6 +9,7 @@
 #include "app/app_win32.h"
 #include "app/help_win32.h"
 #include "dialogs/dialogs_win32.h"
+#include "dialogs/settings_file_dialogs_win32.h"
 #include "engine/compose.h"
 #include "engine/random.h"
 #include "midi/playback.h"
@@ -116,6 +117,12 @@ static void RouteCommand(HWND window, int id)
         break;
     case IDM_SAVEAS:
         if (SaveSongAs(window)) SetMenuItem(IDM_SAVE, true);
+        break;
+    case IDM_OPENSETTINGS:
+        OpenSettings(window);
+        break;
+    case IDM_SAVESETTINGS:
+        SaveSettings(window);
         break;
     case IDM_COMPOSE:
         Compose();

@@ -24,6 +24,8 @@
 #define IDM_SERIES              40064
 #define IDM_MIDI                40065
 #define IDM_FORMS               40066
+#define IDM_OPENSETTINGS        40067
+#define IDM_SAVESETTINGS        40068
 
 // Toolbar buttons, routed like their menu twins
 #define IDB_BUTTON_PLAY         40022

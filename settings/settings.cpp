@@ -28,22 +28,41 @@ static void BuildLabels()
         std::snprintf(TempoLabels[i], sizeof TempoLabels[i], "%d", (int)TempoTable[i]);
 }
 
-void ResetSettings()
+void FillDefaultSettings(CompositionSettings* settings)
 {
     for (int i = 0; i < RowLength; ++i) {
-        Settings.ToneRow[i] = i;
-        Settings.DurationRow[i] = DefaultDurationCode;
-        Settings.VelocityRow[i] = DefaultVelocity;
+        settings->ToneRow[i] = i;
+        settings->DurationRow[i] = DefaultDurationCode;
+        settings->VelocityRow[i] = DefaultVelocity;
     }
     for (int v = 0; v < VoiceCount; ++v) {
-        Settings.VoiceActive[v] = v == 0 ? 1 : 0;
-        Settings.VoiceInstrument[v] = 0;
-        Settings.VoiceOctave[v] = DefaultOctave;
+        settings->VoiceActive[v] = v == 0 ? 1 : 0;
+        settings->VoiceInstrument[v] = 0;
+        settings->VoiceOctave[v] = DefaultOctave;
     }
-    std::memset(Settings.FormSelection, 0, sizeof Settings.FormSelection);
-    Settings.FormSelection[0][0] = 1;
-    Settings.FormSelection[0][1] = 1;
-    WriteTempoIndex(DefaultTempoIndex);
+    std::memset(settings->FormSelection, 0, sizeof settings->FormSelection);
+    settings->FormSelection[0][0] = 1;
+    settings->FormSelection[0][1] = 1;
+    settings->TempoIndex = DefaultTempoIndex;
+}
+
+void ReplaceSettings(const CompositionSettings& from)
+{
+    std::memcpy(Settings.ToneRow, from.ToneRow, sizeof Settings.ToneRow);
+    std::memcpy(Settings.DurationRow, from.DurationRow, sizeof Settings.DurationRow);
+    std::memcpy(Settings.VelocityRow, from.VelocityRow, sizeof Settings.VelocityRow);
+    std::memcpy(Settings.VoiceActive, from.VoiceActive, sizeof Settings.VoiceActive);
+    std::memcpy(Settings.VoiceInstrument, from.VoiceInstrument, sizeof Settings.VoiceInstrument);
+    std::memcpy(Settings.VoiceOctave, from.VoiceOctave, sizeof Settings.VoiceOctave);
+    std::memcpy(Settings.FormSelection, from.FormSelection, sizeof Settings.FormSelection);
+    WriteTempoIndex(from.TempoIndex);
+}
+
+void ResetSettings()
+{
+    static CompositionSettings defaults;
+    FillDefaultSettings(&defaults);
+    ReplaceSettings(defaults);
     BuildLabels();
 }
 

@@ -40,6 +40,10 @@ extern int32_t DurationWorkRow[RowLength];
 extern int32_t VelocityWorkRow[RowLength];
 
 void ResetSettings();
+// The values of a new start, into any record.
+void FillDefaultSettings(CompositionSettings* settings);
+// Every field of from over Settings, the tempo through WriteTempoIndex.
+void ReplaceSettings(const CompositionSettings& from);
 
 void LoadToneWorkRow();
 void LoadDurationWorkRow();  // codes become ticks

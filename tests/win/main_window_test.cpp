@@ -282,7 +282,8 @@ TEST_F(MainWindowTest, PlayingGreysComposeAndPlayAndStopReturnsToIdle)
     EXPECT_EQ(RecordedOpens(), 1);
     EXPECT_EQ(Commands(), Playing);
     // Everything else stays usable while a piece plays.
-    for (UINT id : {IDM_SAVEAS, IDM_MATRIX, IDM_SERIES, IDM_VOICES, IDM_OCTAVES, IDM_MIDI, IDM_HELPCONTENTS, IDM_ABOUT})
+    for (UINT id : {IDM_SAVEAS, IDM_OPENSETTINGS, IDM_SAVESETTINGS, IDM_MATRIX, IDM_SERIES, IDM_VOICES, IDM_OCTAVES,
+                    IDM_MIDI, IDM_HELPCONTENTS, IDM_ABOUT})
         EXPECT_TRUE(MenuEnabled(id)) << id;
 
     Command(IDM_STOP);
