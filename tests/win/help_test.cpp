@@ -1,27 +1,68 @@
-// Help > Contents where the system has no help viewer. Wine hands a web page
-// to winebrowser, which starts the program named in its settings: here a
-// shell that writes down what it was given.
+// Help > Contents. Whether the system has a help viewer, told by what the
+// system answers when asked for its functions. Where it has none: Wine hands
+// a web page to winebrowser, which starts the program named in its settings,
+// here a shell that writes down what it was given.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "app/help_viewer.h"
 #include "app/help_win32.h"
 #include "tests/win/support/files.h"
+#include "tests/win/support/import_slot.h"
 #include "tests/win/support/message_box.h"
 
 namespace fs = std::filesystem;
 
-// The Windows tests choose whether the system has a help viewer: as under
-// Wine, unless a test says otherwise.
-static bool HelpViewerForTests = true;
-bool SystemHasHelpViewer()
+extern FARPROC(WINAPI* LookupImport)(HMODULE, LPCSTR) IMPORT_SLOT(GetProcAddress, 8);
+static FARPROC(WINAPI* RealLookup)(HMODULE, LPCSTR);
+
+// A system the test pretends to be: Wine or not, with the functions of
+// Windows Vista and later or without. Each tells the version of Windows XP,
+// as the compatibility mode of Windows XP makes Windows 10 tell.
+static bool FakeWine;
+static bool FakeVista;
+static void Present() {}
+static LONG WINAPI VersionOfXP(OSVERSIONINFOW* version)
 {
-    return HelpViewerForTests;
+    version->dwMajorVersion = 5;
+    version->dwMinorVersion = 1;
+    return 0;
+}
+static FARPROC AsProc(void (*function)())
+{
+    return reinterpret_cast<FARPROC>(function);
+}
+static FARPROC WINAPI LookupOnFakeSystem(HMODULE module, LPCSTR name)
+{
+    if (!HIWORD(reinterpret_cast<ULONG_PTR>(name))) return RealLookup(module, name);
+    if (std::strcmp(name, "wine_get_version") == 0) return FakeWine ? AsProc(Present) : nullptr;
+    if (std::strcmp(name, "GetTickCount64") == 0) return FakeVista ? AsProc(Present) : nullptr;
+    if (std::strcmp(name, "RtlGetVersion") == 0) return AsProc(reinterpret_cast<void (*)()>(VersionOfXP));
+    return RealLookup(module, name);
+}
+static void PretendSystem(bool wine, bool vista)
+{
+    if (LookupImport != LookupOnFakeSystem) RealLookup = LookupImport;
+    LookupImport = LookupOnFakeSystem;
+    FakeWine = wine;
+    FakeVista = vista;
+}
+
+TEST(HelpContents, TheViewerIsChosenByTheFunctionsTheSystemHasNotByTheVersionItTells)
+{
+    PretendSystem(false, false);
+    EXPECT_TRUE(SystemHasHelpViewer()) << "Windows XP";
+    PretendSystem(false, true);
+    EXPECT_FALSE(SystemHasHelpViewer()) << "Windows 10 in the compatibility mode of Windows XP";
+    PretendSystem(true, true);
+    EXPECT_TRUE(SystemHasHelpViewer()) << "Wine";
+    LookupImport = RealLookup;
 }
 
 static std::string ShowHelp()
@@ -54,7 +95,7 @@ TEST(HelpContents, WithoutAViewerTheManualOpensInTheBrowserByItsWholePath)
                                 "/call.part " + linuxTop + "/call.txt\"";
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers", REG_SZ, browser.c_str(),
                     (DWORD)browser.size() + 1);
-    HelpViewerForTests = false;
+    PretendSystem(false, true);
     char start[MAX_PATH];
     GetCurrentDirectoryA(sizeof start, start);
     SetCurrentDirectoryA((top / "bin").string().c_str());
@@ -74,7 +115,7 @@ TEST(HelpContents, WithoutAViewerTheManualOpensInTheBrowserByItsWholePath)
 
     RegDeleteKeyA(HKEY_CLASSES_ROOT, ".html");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers");
-    HelpViewerForTests = true;
+    LookupImport = RealLookup;
     SetCurrentDirectoryA(start);
     fs::remove_all(top);
 }
