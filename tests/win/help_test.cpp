@@ -20,47 +20,36 @@
 namespace fs = std::filesystem;
 
 extern FARPROC(WINAPI* LookupImport)(HMODULE, LPCSTR) IMPORT_SLOT(GetProcAddress, 8);
-static FARPROC(WINAPI* RealLookup)(HMODULE, LPCSTR);
+static FARPROC(WINAPI* const RealLookup)(HMODULE, LPCSTR) = LookupImport;
 
-// A system the test pretends to be: Wine or not, with the functions of
-// Windows Vista and later or without. Each tells the version of Windows XP,
-// as the compatibility mode of Windows XP makes Windows 10 tell.
-static bool FakeWine;
-static bool FakeVista;
-static void Present() {}
+// The system a test pretends to be: the functions it has of those that tell
+// systems apart, and the version of Windows XP, which the compatibility mode
+// of Windows XP makes Windows 10 tell.
+static const char* FakeFunctions;
 static LONG WINAPI VersionOfXP(OSVERSIONINFOW* version)
 {
     version->dwMajorVersion = 5;
     version->dwMinorVersion = 1;
     return 0;
 }
-static FARPROC AsProc(void (*function)())
-{
-    return reinterpret_cast<FARPROC>(function);
-}
 static FARPROC WINAPI LookupOnFakeSystem(HMODULE module, LPCSTR name)
 {
     if (!HIWORD(reinterpret_cast<ULONG_PTR>(name))) return RealLookup(module, name);
-    if (std::strcmp(name, "wine_get_version") == 0) return FakeWine ? AsProc(Present) : nullptr;
-    if (std::strcmp(name, "GetTickCount64") == 0) return FakeVista ? AsProc(Present) : nullptr;
-    if (std::strcmp(name, "RtlGetVersion") == 0) return AsProc(reinterpret_cast<void (*)()>(VersionOfXP));
+    FARPROC fake = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(VersionOfXP));
+    if (std::strcmp(name, "RtlGetVersion") == 0) return fake;
+    for (const char* told : {"wine_get_version", "GetTickCount64"})
+        if (std::strcmp(name, told) == 0) return std::strstr(FakeFunctions, told) ? fake : nullptr;
     return RealLookup(module, name);
-}
-static void PretendSystem(bool wine, bool vista)
-{
-    if (LookupImport != LookupOnFakeSystem) RealLookup = LookupImport;
-    LookupImport = LookupOnFakeSystem;
-    FakeWine = wine;
-    FakeVista = vista;
 }
 
 TEST(HelpContents, TheViewerIsChosenByTheFunctionsTheSystemHasNotByTheVersionItTells)
 {
-    PretendSystem(false, false);
+    LookupImport = LookupOnFakeSystem;
+    FakeFunctions = "";
     EXPECT_TRUE(SystemHasHelpViewer()) << "Windows XP";
-    PretendSystem(false, true);
+    FakeFunctions = "GetTickCount64";
     EXPECT_FALSE(SystemHasHelpViewer()) << "Windows 10 in the compatibility mode of Windows XP";
-    PretendSystem(true, true);
+    FakeFunctions = "GetTickCount64 wine_get_version";
     EXPECT_TRUE(SystemHasHelpViewer()) << "Wine";
     LookupImport = RealLookup;
 }
@@ -95,7 +84,8 @@ TEST(HelpContents, WithoutAViewerTheManualOpensInTheBrowserByItsWholePath)
                                 "/call.part " + linuxTop + "/call.txt\"";
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers", REG_SZ, browser.c_str(),
                     (DWORD)browser.size() + 1);
-    PretendSystem(false, true);
+    LookupImport = LookupOnFakeSystem;
+    FakeFunctions = "GetTickCount64";
     char start[MAX_PATH];
     GetCurrentDirectoryA(sizeof start, start);
     SetCurrentDirectoryA((top / "bin").string().c_str());
