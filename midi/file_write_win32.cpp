@@ -11,7 +11,7 @@ static const DWORD Piece = 64 * 1024;
 // separator) that no one else is using; never an existing one. Its name (room
 // for LongestPathBytes) is short, but a folder whose path is near the longest
 // allowed may still have no room for it: then there is none.
-static HANDLE CreateTemporaryBeside(const char* path, char* name)
+static HANDLE CreateTemporaryFile(const char* path, char* name)
 {
     const char* slash = std::strrchr(path, '\\');
     const char* other = std::strrchr(path, '/');
@@ -182,7 +182,7 @@ static void KeepInTemporaryFolder(const uint8_t* earlier, uint32_t count, WriteF
     char name[LongestPathBytes];
     DWORD length = GetTempPathA(LongestPathBytes, folder);
     if (length == 0 || length >= LongestPathBytes) return;
-    HANDLE copy = CreateTemporaryBeside(folder, name);
+    HANDLE copy = CreateTemporaryFile(folder, name);
     if (copy == INVALID_HANDLE_VALUE) return;
     bool kept = WriteContent(copy, earlier, count);
     CloseHandle(copy);
@@ -237,7 +237,7 @@ static bool RewriteExistingFile(HANDLE target, const char* path, const uint8_t* 
                                 WriteFailure* failure)
 {
     char copyName[LongestPathBytes];
-    HANDLE copy = CreateTemporaryBeside(path, copyName);
+    HANDLE copy = CreateTemporaryFile(path, copyName);
     if (copy == INVALID_HANDLE_VALUE) return RewriteFromMemory(target, bytes, count, failure);
     if (!CopyContent(target, copy)) {
         CloseHandle(copy);
