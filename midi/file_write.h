@@ -3,8 +3,11 @@
 // stays the file the user named (its links, attributes and rights with it);
 // a copy of its earlier content, made beside it first, puts that content
 // back when the new one cannot be written. Where no copy can be made there,
-// the earlier content is held in memory instead. Nothing temporary stays
-// behind, unless that copy is the only whole one left.
+// the earlier content is held in memory instead, and where it cannot be put
+// back from there, it goes to a copy in the user's temporary folder. Where
+// the system can set room aside, a disk without room for the new content
+// leaves the file untouched. Nothing temporary stays behind, unless a copy
+// is the only whole one left.
 #pragma once
 #include <cstdint>
 

@@ -7,11 +7,11 @@
 
 static const DWORD Piece = 64 * 1024;
 
-// A new file in the target's own folder that no one else is using; never an
-// existing one. Its name (room for LongestPathBytes) is short, but a folder
-// whose path is near the longest allowed may still have no room for it: then
-// there is none.
-static HANDLE CreateTemporaryBeside(const char* path, char* name)
+// A new file in the folder of path (a folder's own path ends in its
+// separator) that no one else is using; never an existing one. Its name (room
+// for LongestPathBytes) is short, but a folder whose path is near the longest
+// allowed may still have no room for it: then there is none.
+static HANDLE CreateTemporaryFile(const char* path, char* name)
 {
     const char* slash = std::strrchr(path, '\\');
     const char* other = std::strrchr(path, '/');
@@ -35,22 +35,88 @@ static bool Rewind(HANDLE file)
     return SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
 }
 
+// How many of the bytes, from the first, the system took: all of them, or as
+// many as it said it wrote before it stopped.
+static uint32_t WriteThrough(HANDLE file, const uint8_t* bytes, uint32_t count)
+{
+    uint32_t done = 0;
+    while (done < count) {
+        DWORD piece = count - done < Piece ? count - done : Piece;
+        DWORD written = 0;
+        bool whole = WriteFile(file, bytes + done, piece, &written, nullptr) && written == piece;
+        done += written <= piece ? written : 0;
+        if (!whole) break;
+    }
+    return done;
+}
+
 static bool WriteAll(HANDLE file, const uint8_t* bytes, uint32_t count)
 {
-    while (count > 0) {
-        DWORD piece = count < Piece ? count : Piece;
-        DWORD written = 0;
-        if (!WriteFile(file, bytes, piece, &written, nullptr) || written != piece) return false;
-        bytes += piece;
-        count -= piece;
+    return WriteThrough(file, bytes, count) == count;
+}
+
+// The file's content from the start is exactly these bytes, on the disk. The
+// bytes that got through a write that stopped part way are counted in reached.
+static bool WriteContent(HANDLE file, const uint8_t* bytes, uint32_t count, uint32_t* reached = nullptr)
+{
+    if (!Rewind(file)) return false;
+    uint32_t done = WriteThrough(file, bytes, count);
+    if (reached) *reached = done;
+    return done == count && SetEndOfFile(file) && FlushFileBuffers(file);
+}
+
+static bool SetSize(HANDLE file, uint32_t size)
+{
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    return SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+// True when the file's whole content, read back, is exactly these bytes.
+static bool Holds(HANDLE file, const uint8_t* bytes, uint32_t count)
+{
+    static uint8_t buffer[Piece];
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart != count || !Rewind(file)) return false;
+    for (uint32_t done = 0; done < count;) {
+        DWORD read = 0;
+        if (!ReadFile(file, buffer, Piece, &read, nullptr) || read == 0 || read > count - done) return false;
+        if (std::memcmp(buffer, bytes + done, read) != 0) return false;
+        done += read;
     }
     return true;
 }
 
-// The file's content from the start is exactly these bytes, on the disk.
-static bool WriteContent(HANDLE file, const uint8_t* bytes, uint32_t count)
+// Room for count bytes, and never less than the file takes now, is taken on
+// the disk before the first byte of new content: the file's allocation grows,
+// its size and content stay. Windows Vista and later do this
+// (SetFileInformationByHandle, looked up here, as older systems lack it).
+// Moving the file's end further out would reserve on older systems too, but
+// changes the size and content that other programs see, and under Wine on
+// Linux makes a hole that takes no room. Where the system cannot reserve
+// (Wine says the call is not implemented), the write goes ahead; false only
+// when the system says that the disk has no such room.
+static bool ReserveRoom(HANDLE file, uint32_t count)
 {
-    return Rewind(file) && WriteAll(file, bytes, count) && SetEndOfFile(file) && FlushFileBuffers(file);
+    typedef BOOL(WINAPI * SetInformation)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel ? GetProcAddress(kernel, "SetFileInformationByHandle") : nullptr;
+    FILE_ALLOCATION_INFO allocation;
+    if (!found || !GetFileSizeEx(file, &allocation.AllocationSize)) return true;
+    // An allocation below the file's end would cut the file there.
+    if (allocation.AllocationSize.QuadPart < count) allocation.AllocationSize.QuadPart = count;
+    SetInformation call = reinterpret_cast<SetInformation>(reinterpret_cast<void (*)()>(found));
+    if (call(file, FileAllocationInfo, &allocation, sizeof allocation)) return true;
+    DWORD error = GetLastError();
+    return error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL;
+}
+
+// The failure names a copy that holds the earlier content, by its full name.
+static void NameKeptCopy(const char* name, WriteFailure* failure)
+{
+    failure->Left = LeftEarlierInCopy;
+    DWORD length = GetFullPathNameA(name, LongestPathBytes, failure->KeptCopy, nullptr);
+    if (length == 0 || length >= LongestPathBytes) std::memcpy(failure->KeptCopy, name, LongestPathBytes);
 }
 
 // Copies one open file's whole content over another's, from the start.
@@ -73,7 +139,9 @@ static bool WriteNewFile(const char* path, const uint8_t* bytes, uint32_t count)
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool written = WriteContent(file, bytes, count);
-    if (CloseHandle(file) && written) return true;
+    // Written and flushed whole, it is saved, whatever closing it says.
+    CloseHandle(file);
+    if (written) return true;
     DeleteFileA(path);
     return false;
 }
@@ -104,17 +172,56 @@ static uint8_t* ReadWhole(HANDLE file, uint32_t* count)
     return bytes;
 }
 
+// Earlier content that could not be put back is not freed before it is safe:
+// it goes to a new file in the user's temporary folder, named in the failure.
+// Only when that cannot be written either is it lost.
+static void KeepInTemporaryFolder(const uint8_t* earlier, uint32_t count, WriteFailure* failure)
+{
+    failure->Left = LeftEarlierLost;
+    char folder[LongestPathBytes];
+    char name[LongestPathBytes];
+    DWORD length = GetTempPathA(LongestPathBytes, folder);
+    if (length == 0 || length >= LongestPathBytes) return;
+    HANDLE copy = CreateTemporaryFile(folder, name);
+    if (copy == INVALID_HANDLE_VALUE) return;
+    bool kept = WriteContent(copy, earlier, count);
+    CloseHandle(copy);
+    if (kept)
+        NameKeptCopy(name, failure);
+    else
+        DeleteFileA(name);
+}
+
+// Puts back what a failed write overwrote, the bytes it got through, and the
+// file's size: on most disks that takes no room the file did not have
+// already. Where the file still differs (a write that said less than it did,
+// a disk that writes each change anew), all of it is written back. True when
+// the file, read back and flushed, holds exactly the earlier content.
+static bool PutBack(HANDLE file, const uint8_t* earlier, uint32_t count, uint32_t reached)
+{
+    if (Rewind(file)) WriteAll(file, earlier, reached < count ? reached : count);
+    SetSize(file, count);
+    if (!Holds(file, earlier, count)) WriteContent(file, earlier, count);
+    return Holds(file, earlier, count) && FlushFileBuffers(file);
+}
+
 // Where no copy can be made beside the file (a disk with no free entry, a
 // folder that takes no new files, a path at the longest), the earlier content
-// is read whole first and written back when the new content cannot be
-// written whole. A file that cannot be held is not touched.
+// is read whole first and put back when the new content cannot be written
+// whole. A file that cannot be held is not touched, nor is one for whose new
+// content the disk has no room.
 static bool RewriteFromMemory(HANDLE target, const uint8_t* bytes, uint32_t count, WriteFailure* failure)
 {
     uint32_t earlierCount = 0;
     uint8_t* earlier = ReadWhole(target, &earlierCount);
     if (!earlier) return false;
-    bool written = WriteContent(target, bytes, count);
-    if (!written && !WriteContent(target, earlier, earlierCount)) failure->Left = LeftEarlierLost;
+    bool written = false;
+    if (ReserveRoom(target, count)) {
+        uint32_t reached = 0;
+        written = WriteContent(target, bytes, count, &reached);
+        if (!written && !PutBack(target, earlier, earlierCount, reached))
+            KeepInTemporaryFolder(earlier, earlierCount, failure);
+    }
     HeapFree(GetProcessHeap(), 0, earlier);
     return written;
 }
@@ -130,23 +237,22 @@ static bool RewriteExistingFile(HANDLE target, const char* path, const uint8_t* 
                                 WriteFailure* failure)
 {
     char copyName[LongestPathBytes];
-    HANDLE copy = CreateTemporaryBeside(path, copyName);
+    HANDLE copy = CreateTemporaryFile(path, copyName);
     if (copy == INVALID_HANDLE_VALUE) return RewriteFromMemory(target, bytes, count, failure);
     if (!CopyContent(target, copy)) {
         CloseHandle(copy);
         DeleteFileA(copyName);
         return RewriteFromMemory(target, bytes, count, failure);
     }
-    bool written = WriteContent(target, bytes, count);
-    bool keep = !written && !CopyContent(copy, target);
+    bool room = ReserveRoom(target, count);
+    bool written = room && WriteContent(target, bytes, count);
+    bool keep = room && !written && !CopyContent(copy, target);
     CloseHandle(copy);
     if (!keep) {
         DeleteFileA(copyName);
         return written;
     }
-    failure->Left = LeftEarlierInCopy;
-    DWORD length = GetFullPathNameA(copyName, LongestPathBytes, failure->KeptCopy, nullptr);
-    if (length == 0 || length >= LongestPathBytes) std::memcpy(failure->KeptCopy, copyName, LongestPathBytes);
+    NameKeptCopy(copyName, failure);
     return false;
 }
 
@@ -167,5 +273,6 @@ bool WriteWholeFile(const char* path, const uint8_t* bytes, uint32_t count, Writ
     HANDLE target = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (target == INVALID_HANDLE_VALUE) return false;
     bool written = RewriteExistingFile(target, path, bytes, count, failure);
-    return CloseHandle(target) && written;
+    CloseHandle(target);
+    return written;
 }

@@ -5,8 +5,8 @@
 # usage: check_forms_text.py TEXT FILE MANUAL
 #
 # The matrix and its labels must be the manual's worked example, read from the
-# manual's source: P-n left and I-n above as the manual names them, R-n right
-# and RI-n below with the same n. Each slot's notes in the saved FILE, read with
+# manual's source as it shows them: P-n left and I-n above, R-n right and RI-n
+# below with the same n. Each slot's notes in the saved FILE, read with
 # mido, must be the pitch classes of the form that the text names, plus 12 x
 # the voice's octave, and silent exactly where the name stands in parentheses.
 # The forms come from the manual's definitions of the names, not from a matrix.
@@ -16,11 +16,12 @@ import sys
 import mido
 
 text = open(sys.argv[1]).read().replace("\r\n", "\n")
-example = [line[3:].split() for line in open(sys.argv[3]) if re.match(r"\\c (I-n, n:|P-\d)", line)]
-columns, rows = example[0][2:], example[1:]
-expected = [["I-" + n for n in columns]] + [r + ["R-" + r[0][2:]] for r in rows] + [["RI-" + n for n in columns]]
-assert [line.split() for line in text.split("\n")[3:17]] == expected, text
-row = [int(x) for x in rows[0][1:]]
+example = [line[3:].split() for line in open(sys.argv[3]) if re.match(r"\\c +(RI-|I-|P-)\d", line)]
+header, rows, footer = example[0], example[1:-1], example[-1]
+assert len(rows) == 12 and all(r[-1] == "R-" + r[0][2:] for r in rows), rows
+assert footer == ["RI-" + n[2:] for n in header], footer
+assert [line.split() for line in text.split("\n")[3:17]] == example, text
+row = [int(x) for x in rows[0][1:13]]
 
 
 # P-n: the row n semitones up; I-n: its inversion from p0 + n; R-n, RI-n: those backwards.

@@ -1,27 +1,57 @@
-// Help > Contents where the system has no help viewer. Wine hands a web page
-// to winebrowser, which starts the program named in its settings: here a
-// shell that writes down what it was given.
+// Help > Contents. Whether the system has a help viewer, told by what the
+// system answers when asked for its functions. Where it has none: Wine hands
+// a web page to winebrowser, which starts the program named in its settings,
+// here a shell that writes down what it was given.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "app/help_viewer.h"
 #include "app/help_win32.h"
 #include "tests/win/support/files.h"
+#include "tests/win/support/import_slot.h"
 #include "tests/win/support/message_box.h"
 
 namespace fs = std::filesystem;
 
-// The Windows tests choose whether the system has a help viewer: as under
-// Wine, unless a test says otherwise.
-static bool HelpViewerForTests = true;
-bool SystemHasHelpViewer()
+extern FARPROC(WINAPI* LookupImport)(HMODULE, LPCSTR) IMPORT_SLOT(GetProcAddress, 8);
+static FARPROC(WINAPI* const RealLookup)(HMODULE, LPCSTR) = LookupImport;
+
+// The system a test pretends to be: the functions it has of those that tell
+// systems apart, and the version of Windows XP, which the compatibility mode
+// of Windows XP makes Windows 10 tell.
+static const char* FakeFunctions;
+static LONG WINAPI VersionOfXP(OSVERSIONINFOW* version)
 {
-    return HelpViewerForTests;
+    version->dwMajorVersion = 5;
+    version->dwMinorVersion = 1;
+    return 0;
+}
+static FARPROC WINAPI LookupOnFakeSystem(HMODULE module, LPCSTR name)
+{
+    if (!HIWORD(reinterpret_cast<ULONG_PTR>(name))) return RealLookup(module, name);
+    FARPROC fake = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(VersionOfXP));
+    if (std::strcmp(name, "RtlGetVersion") == 0) return fake;
+    for (const char* told : {"wine_get_version", "GetTickCount64"})
+        if (std::strcmp(name, told) == 0) return std::strstr(FakeFunctions, told) ? fake : nullptr;
+    return RealLookup(module, name);
+}
+
+TEST(HelpContents, TheViewerIsChosenByTheFunctionsTheSystemHasNotByTheVersionItTells)
+{
+    LookupImport = LookupOnFakeSystem;
+    FakeFunctions = "";
+    EXPECT_TRUE(SystemHasHelpViewer()) << "Windows XP";
+    FakeFunctions = "GetTickCount64";
+    EXPECT_FALSE(SystemHasHelpViewer()) << "Windows 10 in the compatibility mode of Windows XP";
+    FakeFunctions = "GetTickCount64 wine_get_version";
+    EXPECT_TRUE(SystemHasHelpViewer()) << "Wine";
+    LookupImport = RealLookup;
 }
 
 static std::string ShowHelp()
@@ -54,7 +84,8 @@ TEST(HelpContents, WithoutAViewerTheManualOpensInTheBrowserByItsWholePath)
                                 "/call.part " + linuxTop + "/call.txt\"";
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers", REG_SZ, browser.c_str(),
                     (DWORD)browser.size() + 1);
-    HelpViewerForTests = false;
+    LookupImport = LookupOnFakeSystem;
+    FakeFunctions = "GetTickCount64";
     char start[MAX_PATH];
     GetCurrentDirectoryA(sizeof start, start);
     SetCurrentDirectoryA((top / "bin").string().c_str());
@@ -74,7 +105,7 @@ TEST(HelpContents, WithoutAViewerTheManualOpensInTheBrowserByItsWholePath)
 
     RegDeleteKeyA(HKEY_CLASSES_ROOT, ".html");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers");
-    HelpViewerForTests = true;
+    LookupImport = RealLookup;
     SetCurrentDirectoryA(start);
     fs::remove_all(top);
 }

@@ -8,7 +8,8 @@
 # Then, on the disk of our own only, a save where putting the earlier content
 # back fails too: the copy beside the target must stay and be named. Last, a
 # disk with no free entry, where no copy can be made: the earlier content must
-# come back from memory byte for byte, or the user be told that it could not.
+# come back from memory byte for byte, also where it is mostly a hole; and where
+# it cannot be put back, be kept in the temporary folder.
 # Usage: save_full_disk.sh path/to/varnolt.exe (DISPLAY and WINEPREFIX set);
 # the Windows tests program beside it does the saving.
 set -uo pipefail
@@ -86,6 +87,9 @@ without_entry() {  # disk size, test filter [hole]
 }
 without_entry 4k 'TheEarlier*'
 cmp "$disk/piece.mid" "$work/earlier.mid" || fail "without a copy, the earlier file changed"
-# Mostly a hole: writing its earlier content back needs more room than it took.
-without_entry 16k 'EarlierContentThatCannot*' hole
+# Mostly a hole: writing all of its earlier content back would need more room
+# than it took, putting back what the failed write overwrote needs none.
+without_entry 16k 'TheEarlier*' hole
+cmp "$disk/piece.mid" "$work/earlier.mid" || fail "the earlier file that is mostly a hole changed"
+without_entry 4k 'EarlierContentThatCannot*'
 echo "PASS"

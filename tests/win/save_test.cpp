@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "midi/smf.h"
 #include "settings/settings.h"
 #include "tests/win/support/files.h"
+#include "tests/win/support/import_slot.h"
 #include "tests/win/support/message_box.h"
 #include "tests/win/support/save_dialog_user.h"
 
@@ -144,6 +146,22 @@ TEST_F(SaveTest, AnExistingFileIsReplacedOnlyAfterTheDialogAsks)
     EXPECT_EQ(FolderNames(), std::vector<std::string>{"old.mid"});
 }
 
+// A disk that says before the first byte that the new content will not fit, as
+// Windows does and Wine cannot.
+extern FARPROC(WINAPI* LookupImport)(HMODULE, LPCSTR) IMPORT_SLOT(GetProcAddress, 8);
+static FARPROC(WINAPI* const RealLookup)(HMODULE, LPCSTR) = LookupImport;
+static BOOL WINAPI NoRoomToSetAside(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD)
+{
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+static FARPROC WINAPI LookupOnAFullDisk(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && std::strcmp(name, "SetFileInformationByHandle") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(NoRoomToSetAside));
+    return RealLookup(module, name);
+}
+
 TEST_F(SaveTest, AFileThatCannotBeWrittenIsReportedAndTheEarlierFileSurvives)
 {
     std::string missing = PathOf("no such folder\\piece.mid");
@@ -156,10 +174,13 @@ TEST_F(SaveTest, AFileThatCannotBeWrittenIsReportedAndTheEarlierFileSurvives)
     std::string locked = PathOf("locked.mid");
     const Bytes earlier = {'e', 'a', 'r', 'l', 'i', 'e', 'r'};
     WriteFile(locked, earlier);
-    ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
-    {
+    // Read-only, then on a disk without room for the new content.
+    for (bool readOnly : {true, false}) {
+        ASSERT_TRUE(SetFileAttributesA(locked.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL));
+        LookupImport = readOnly ? RealLookup : LookupOnAFullDisk;
         MessageBoxWatcher box;
         EXPECT_FALSE(WriteMidiFile(locked.c_str()));
+        LookupImport = RealLookup;
         EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + locked + "\nIt keeps its earlier content");
     }
     EXPECT_EQ(ReadFile(locked), earlier);
@@ -248,11 +269,8 @@ TEST_F(SaveTest, LongPathOutsideTheCodePage)
 // SaveSongAs calls the dialog through the test program's import slot. Pointed
 // at this stand-in, the real dialog gets room for 8 bytes only, and a longer
 // name makes it fail with FNERR_BUFFERTOOSMALL (0x3003).
-#ifdef _WIN64
-extern BOOL(WINAPI* SaveDialogImport)(LPOPENFILENAMEA) __asm__("__imp_GetSaveFileNameA");
-#else
-extern BOOL(WINAPI* SaveDialogImport)(LPOPENFILENAMEA) __asm__("__imp__GetSaveFileNameA@4");
-#endif
+extern BOOL(WINAPI* SaveDialogImport)(LPOPENFILENAMEA) IMPORT_SLOT(GetSaveFileNameA, 4);
+extern BOOL(WINAPI* WriteImport)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) IMPORT_SLOT(WriteFile, 20);
 static BOOL(WINAPI* RealSaveDialog)(LPOPENFILENAMEA);
 static BOOL WINAPI CrampedSaveDialog(LPOPENFILENAMEA dialog)
 {
@@ -398,14 +416,13 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
     EXPECT_EQ(NamesIn(folder), namesBefore) << "a temporary file was left behind";
 }
 
-// Run by save_full_disk.sh like the test above, but piece.mid is mostly a hole
-// that takes no room on the disk: its copy fits, the new content does not, and
-// neither does putting the earlier content back. The copy must stay, named.
-TEST(FullDisk, ACopyThatCannotBePutBackIsKeptAndNamed)
+// Saves the largest piece onto piece.mid in VARNOLT_FULL_FOLDER, which fails;
+// the copy that the box names, which must hold the earlier content.
+static fs::path CopyKeptOfTheEarlierContent()
 {
     const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
-    ASSERT_NE(folder, nullptr) << "run me through save_full_disk.sh";
-    const std::string target = (fs::path(folder) / "piece.mid").string();
+    EXPECT_NE(folder, nullptr) << "run me through save_full_disk.sh";
+    const std::string target = (fs::path(folder ? folder : "") / "piece.mid").string();
     const Bytes earlier = ReadFile(target);
     ComposeLargestPiece();
     std::string text;
@@ -415,22 +432,44 @@ TEST(FullDisk, ACopyThatCannotBePutBackIsKeptAndNamed)
         text = box.Text();
     }
     const std::string head = "ERROR: Cannot write file " + target + "\nIts earlier content is kept in ";
-    ASSERT_EQ(text.substr(0, head.size()), head);
-    const fs::path copy = text.substr(head.size());
-    EXPECT_EQ(copy.parent_path(), fs::path(folder));
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    const fs::path copy = text.substr(std::min(head.size(), text.size()));
     EXPECT_EQ(ReadFile(copy), earlier);
+    return copy;
 }
 
-// Run by save_full_disk.sh on a disk with no free entry, where piece.mid is
-// mostly a hole: no copy can be made beside it, and neither the new content
-// nor the earlier one written back finds room. The user is told.
-TEST(FullDisk, EarlierContentThatCannotBePutBackIsSaidSo)
+// Run by save_full_disk.sh like the test above, but piece.mid is mostly a hole
+// that takes no room on the disk: its copy fits, the new content does not, and
+// neither does putting the earlier content back. The copy must stay, named.
+TEST(FullDisk, ACopyThatCannotBePutBackIsKeptAndNamed)
 {
-    const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
-    ASSERT_NE(folder, nullptr) << "run me through save_full_disk.sh";
-    const std::string target = (fs::path(folder) / "piece.mid").string();
-    ComposeLargestPiece();
-    MessageBoxWatcher box;
-    EXPECT_FALSE(WriteMidiFile(target.c_str()));
-    EXPECT_EQ(box.Text(), "ERROR: Cannot write file " + target + "\nIts earlier content could not be put back");
+    EXPECT_EQ(CopyKeptOfTheEarlierContent().parent_path(), fs::path(std::getenv("VARNOLT_FULL_FOLDER")));
+}
+
+// A disk that writes every change anew: once a file found no room, rewriting
+// even the bytes it holds finds none either.
+static BOOL(WINAPI* RealWrite)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+static HANDLE FileWithoutRoom;
+static BOOL WINAPI WriteCopyingOnWrite(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written, LPOVERLAPPED at)
+{
+    *written = 0;
+    if (file != FileWithoutRoom && RealWrite(file, bytes, count, written, at) && *written == count) return TRUE;
+    FileWithoutRoom = file;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+// Run by save_full_disk.sh on a disk with no free entry, so that the earlier
+// content is held in memory, and as a disk that writes every change anew, so
+// that it cannot be put back: it must be kept in the temporary folder.
+TEST(FullDisk, EarlierContentThatCannotBePutBackIsKeptInTheTemporaryFolder)
+{
+    RealWrite = WriteImport;
+    WriteImport = WriteCopyingOnWrite;
+    const fs::path copy = CopyKeptOfTheEarlierContent();
+    WriteImport = RealWrite;
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    EXPECT_EQ(copy.parent_path(), fs::path(temp).parent_path());
+    fs::remove(copy);
 }
