@@ -4,9 +4,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/app_win32.h"
+#include "app/dpi_win32.h"
 #include "app/help_win32.h"
 #include "dialogs/dialogs_win32.h"
 #include "dialogs/settings_file_dialogs_win32.h"
@@ -23,6 +25,8 @@ HWND MainToolbar;
 
 char StatusLines[StatusLineCount][StatusLineSize];
 int32_t LineHeight;
+HFONT StatusFont;
+UINT MainWindowDpi = BaseDpi;
 
 static const char ClassName[] = "Varnolt";
 
@@ -40,18 +44,43 @@ bool RegisterMainWindowClass(HINSTANCE instance)
     return RegisterClassA(&windowClass) != 0;
 }
 
-HWND CreateMainWindow(HINSTANCE instance)
+// The system chooses where the window opens; its size is scaled for the DPI
+// of the monitor there, and it is kept inside that monitor's work area.
+static void TakeFirstSize(HWND window)
 {
-    return CreateWindowExA(0, ClassName, "Varnolt", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    int width = std::min(ScaleForDpi(FirstWidth, MainWindowDpi), (int)(work.right - work.left));
+    int height = std::min(ScaleForDpi(FirstHeight, MainWindowDpi), (int)(work.bottom - work.top));
+    RECT place;
+    GetWindowRect(window, &place);
+    int left = std::max((int)work.left, std::min((int)place.left, (int)work.right - width));
+    int top = std::max((int)work.top, std::min((int)place.top, (int)work.bottom - height));
+    SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-static void MeasureLineHeight(HWND window)
+HWND CreateMainWindow(HINSTANCE instance)
 {
+    HWND window = CreateWindowExA(0, ClassName, "Varnolt", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (window) TakeFirstSize(window);
+    return window;
+}
+
+// The two lines' font and their height, for the window's DPI.
+static void MakeStatusFont(HWND window)
+{
+    HFONT old = StatusFont;
+    StatusFont = CreateMessageFont(MainWindowDpi);
+    if (old) DeleteObject(old);
     HDC dc = GetDC(window);
+    HGDIOBJ before = SelectObject(dc, StatusFont);
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
     LineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    SelectObject(dc, before);
     ReleaseDC(window, dc);
 }
 
@@ -65,7 +94,8 @@ static void StartUp(HWND window, const CREATESTRUCTA* creation)
     MainWindow = window;
     std::strcpy(StatusLines[0], "Varnolt");
     std::strcpy(StatusLines[1], "Version 1.00");
-    MeasureLineHeight(window);
+    MainWindowDpi = DpiOfWindow(window);
+    MakeStatusFont(window);
     InitCommonControls();
     AppInstance = creation->hInstance;
     // Nothing composed yet: nothing to save, play or stop.
@@ -90,9 +120,23 @@ static void PaintStatusLines(HWND window)
     int base = toolbar.bottom + LineHeight;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
+    SelectObject(dc, StatusFont);
     for (int i = 0; i < StatusLineCount; ++i)
         TextOutA(dc, 0, base + i * LineHeight, StatusLines[i], lstrlenA(StatusLines[i]));
     EndPaint(window, &paint);
+}
+
+// The window was moved to a monitor of another DPI, or the scaling was
+// changed: it takes the place the system suggests, and its font, lines and
+// toolbar are made again for the new DPI.
+static void FollowDpi(HWND window, UINT dpi, const RECT& suggested)
+{
+    MainWindowDpi = dpi;
+    MakeStatusFont(window);
+    FitToolbarToDpi(dpi);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 static void EnableAfterCompose()
@@ -180,6 +224,22 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_PAINT:
         PaintStatusLines(window);
+        return 0;
+    case WM_DPICHANGED:
+        FollowDpi(window, HIWORD(wParam), *(const RECT*)lParam);
+        return 0;
+    case WM_SETTINGCHANGE:
+        // The user chose another size for the text of the system's messages.
+        if (wParam == SPI_SETNONCLIENTMETRICS) {
+            MakeStatusFont(window);
+            InvalidateRect(window, nullptr, TRUE);
+        }
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        // The glyphs are mapped to the button colours anew, High Contrast
+        // switched on or off included.
+        SendMessageA(MainToolbar, WM_SYSCOLORCHANGE, 0, 0);
+        FitToolbarToDpi(MainWindowDpi);
         return 0;
     case WM_COMMAND:
         RouteCommand(window, LOWORD(wParam));

@@ -5,9 +5,13 @@
 // Application icon; the same image is also the icon named "SMALL"
 #define IDI_VARNOLT             100
 
-// Menu and toolbar bitmap
+// Menu and toolbar bitmaps: the glyphs drawn at 16 pixels, and at 20, 24
+// and 32 for higher DPIs
 #define IDR_MAINMENU            101
 #define IDB_TOOLBAR             120
+#define IDB_TOOLBAR_20          121
+#define IDB_TOOLBAR_24          122
+#define IDB_TOOLBAR_32          123
 #define IDC_MAINTOOLBAR         1000
 
 // Menu commands

@@ -1,18 +1,15 @@
 #!/usr/bin/env python3
 """Draws resources/varnolt.ico: two beamed eighth notes in black on a white
-sheet with a navy edge, at 16 x 16 and 32 x 32, 4 bits a pixel, with the
-toolbar bitmap's palette. The corners outside the sheet are transparent."""
+sheet with a navy edge, at 16 x 16 and 32 x 32, 4 bits a pixel, with the 16
+standard colours of a 4-bit bitmap. The corners outside the sheet are
+transparent."""
 import struct
 import sys
 
-from importlib import util
-from pathlib import Path
-
-# the toolbar's 16 colours, so the icon and the buttons agree
-_spec = util.spec_from_file_location("toolbar", Path(__file__).with_name("make-toolbar-bitmap.py"))
-toolbar = util.module_from_spec(_spec)
-_spec.loader.exec_module(toolbar)
-PALETTE, BLACK, NAVY, WHITE = toolbar.PALETTE, toolbar.BLACK, toolbar.NAVY, toolbar.WHITE
+PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+           (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
+           (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+BLACK, NAVY, WHITE = 0, 4, 15
 CLEAR = None
 
 SIZES = (16, 32)

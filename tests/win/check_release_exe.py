@@ -3,7 +3,10 @@
 write, and checks what Explorer and the loader take from its resources: the
 version record says 1.00, the icon Explorer shows and the one named "SMALL"
 both come in 16 x 16 and 32 x 32, and the manifest asks for the UTF-8 code
-page and for nothing else.
+page and for awareness of the display's DPI (per monitor, version 2, where
+Windows knows it, else the system's), and for nothing else. No function with
+"Dpi" in its name is imported: those came with Windows 8.1 and 10, and an
+import of one would keep the program from starting on older systems.
 
 usage: check_release_exe.py EXE
 """
@@ -13,12 +16,16 @@ import xml.etree.ElementTree as ET
 import pefile
 
 RT_GROUP_ICON, RT_MANIFEST = 14, 24
+SETTINGS = {
+    "{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage": ["UTF-8"],
+    "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware": ["true"],
+    "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness": ["PerMonitorV2, System"],
+}
 MANIFEST_ELEMENTS = {
     "{urn:schemas-microsoft-com:asm.v1}assembly",
     "{urn:schemas-microsoft-com:asm.v3}application",
     "{urn:schemas-microsoft-com:asm.v3}windowsSettings",
-    "{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage",
-}
+} | set(SETTINGS)
 
 problems = []
 
@@ -87,11 +94,16 @@ def check_manifest(pe):
     root = ET.fromstring(data_of(pe, manifests[0]))
     tags = {element.tag for element in root.iter()}
     if tags != MANIFEST_ELEMENTS:
-        problems.append(f"manifest elements {sorted(tags - MANIFEST_ELEMENTS)} beyond the code page, "
+        problems.append(f"manifest elements {sorted(tags - MANIFEST_ELEMENTS)} beyond the code page and DPI, "
                         f"or missing {sorted(MANIFEST_ELEMENTS - tags)}")
-    pages = [e.text for e in root.iter("{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage")]
-    if pages != ["UTF-8"]:
-        problems.append(f"active code page {pages}, not UTF-8")
+    for tag, wanted in SETTINGS.items():
+        if [e.text for e in root.iter(tag)] != wanted:
+            problems.append(f"{tag} is {[e.text for e in root.iter(tag)]}, not {wanted}")
+
+
+def check_imports(pe):
+    for dll in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []):
+        problems.extend(f"imports {f.name.decode()}" for f in dll.imports if f.name and b"Dpi" in f.name)
 
 
 def main():
@@ -99,6 +111,7 @@ def main():
     check_version(pe)
     check_icons(pe)
     check_manifest(pe)
+    check_imports(pe)
     for p in problems:
         print("FAIL:", sys.argv[1] + ":", p)
     sys.exit(1 if problems else 0)

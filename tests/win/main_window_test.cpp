@@ -8,6 +8,7 @@
 #include <mmsystem.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -189,12 +190,6 @@ TEST_F(MainWindowTest, StartsWithNothingToSavePlayOrStop)
     EXPECT_STREQ(caption, "Varnolt");
     EXPECT_EQ(GetParent(MainToolbar), window_);
     EXPECT_EQ(GetDlgCtrlID(MainToolbar), IDC_MAINTOOLBAR);
-
-    HDC dc = GetDC(window_);
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    ReleaseDC(window_, dc);
-    EXPECT_EQ(LineHeight, metrics.tmHeight + metrics.tmExternalLeading);
 }
 
 TEST_F(MainWindowTest, ComposeOffersSaveAsAndPlayAndSaveOnlyOnceANameIsKnown)
@@ -437,7 +432,8 @@ Picture PaintedWindow(HWND window)
 }
 
 // What the two lines look like when drawn at x = 0 from the given top, in
-// the window's default font on white.
+// the window's font on white, a line's height apart: tmHeight and
+// tmExternalLeading of the font.
 Picture ExpectedLines(HWND window, int top, int width, int height)
 {
     HDC windowDc = GetDC(window);
@@ -446,8 +442,9 @@ Picture ExpectedLines(HWND window, int top, int width, int height)
     HGDIOBJ old = SelectObject(dc, bitmap);
     RECT all{0, 0, width, height};
     FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    SelectObject(dc, StatusFont);
     TEXTMETRICA metrics;
-    GetTextMetricsA(windowDc, &metrics);
+    GetTextMetricsA(dc, &metrics);
     int line = metrics.tmHeight + metrics.tmExternalLeading;
     TextOutA(dc, 0, top, "Varnolt", 7);
     TextOutA(dc, 0, top + line, "Version 1.00", 12);
@@ -486,13 +483,13 @@ int ToolbarClientBottom()
     return client.bottom;
 }
 
-TEST_F(MainWindowTest, PaintsTheTwoLinesOneEmptyLineBelowTheToolbar)
+// The two lines as painted now: one empty line below the toolbar, each
+// within its own LineHeight, in the window's font.
+void ExpectTheTwoLinesBelowTheToolbar()
 {
-    SetWindowPos(window_, nullptr, 0, 0, 500, 300, SWP_NOZORDER | SWP_NOMOVE);
-    Pump(50);
-    Picture painted = PaintedWindow(window_);
+    Picture painted = PaintedWindow(MainWindow);
     int top = ToolbarClientBottom() + LineHeight;
-    Picture expected = ExpectedLines(window_, top, painted.Width, painted.Height);
+    Picture expected = ExpectedLines(MainWindow, top, painted.Width, painted.Height);
     EXPECT_EQ(CompareBelowToolbar(painted, expected), "");
 
     // Both lines have actually been drawn where they belong.
@@ -506,6 +503,49 @@ TEST_F(MainWindowTest, PaintsTheTwoLinesOneEmptyLineBelowTheToolbar)
     EXPECT_TRUE(inked(top, top + LineHeight));
     EXPECT_TRUE(inked(top + LineHeight, top + 2 * LineHeight));
     EXPECT_FALSE(inked(top + 2 * LineHeight, painted.Height));
+}
+
+// Glyphs drawn in the given size, in buttons that leave room around them at
+// the DPI's scale, and the two lines below.
+void ExpectDrawnFor(UINT dpi, int glyphs)
+{
+    int width = 0, height = 0;
+    ImageList_GetIconSize((HIMAGELIST)SendMessageA(MainToolbar, TB_GETIMAGELIST, 0, 0), &width, &height);
+    EXPECT_TRUE(width == glyphs && height == glyphs) << width << " x " << height << " at " << dpi << " DPI";
+    LRESULT button = SendMessageA(MainToolbar, TB_GETBUTTONSIZE, 0, 0);
+    EXPECT_TRUE(LOWORD(button) >= glyphs + 7 * dpi / 96 && HIWORD(button) >= glyphs + 6 * dpi / 96)
+        << LOWORD(button) << " x " << HIWORD(button) << " at " << dpi << " DPI";
+    ExpectTheTwoLinesBelowTheToolbar();
+}
+
+// Run by tests/win/at_dpi.sh at 96, 120, 144 and 192 DPI, named in VARNOLT_DPI.
+class MainWindowAtEachDpi : public MainWindowTest {};
+
+TEST_F(MainWindowAtEachDpi, IsDrawnForTheDpiAndFollowsAChange)
+{
+    UINT dpi = GetDpiForWindow(window_);
+    ASSERT_EQ(dpi, (UINT)std::atoi(std::getenv("VARNOLT_DPI") ? std::getenv("VARNOLT_DPI") : "0"))
+        << "Wine has not taken the prefix's DPI";
+    RECT place;
+    GetWindowRect(window_, &place);
+    EXPECT_EQ(place.right - place.left, FirstWidth * (LONG)dpi / 96);
+    EXPECT_EQ(place.bottom - place.top, FirstHeight * (LONG)dpi / 96);
+    ExpectDrawnFor(dpi, 16 * dpi / 96);
+
+    // The window moved to a monitor of another DPI.
+    int lineHeight = LineHeight;
+    UINT other = dpi == 96 ? 192 : 96;
+    RECT suggested{40, 30, 600, 420};
+    SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(other, other), (LPARAM)&suggested);
+    GetWindowRect(window_, &place);
+    EXPECT_TRUE(EqualRect(&place, &suggested));
+    EXPECT_NEAR(LineHeight, lineHeight * (int)other / (int)dpi, 2);
+    ExpectDrawnFor(other, 16 * other / 96);
+    // Between the drawn sizes the nearest serves, beyond them the largest.
+    SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(110, 110), (LPARAM)&suggested);
+    ExpectDrawnFor(110, 20);
+    SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(300, 300), (LPARAM)&suggested);
+    ExpectDrawnFor(300, 32);
 }
 
 TEST_F(MainWindowTest, LinesMoveDownWhenTheToolbarWrapsInANarrowWindow)

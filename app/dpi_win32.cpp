@@ -1,0 +1,40 @@
+// GetDpiForWindow came with Windows 10 version 1607: it is looked up when the
+// program runs, so that the program still starts on older systems, where
+// the system's one DPI serves.
+#include "app/dpi_win32.h"
+
+#include <cstddef>
+
+static UINT SystemDpi()
+{
+    HDC screen = GetDC(nullptr);
+    UINT dpi = (UINT)GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+UINT DpiOfWindow(HWND window)
+{
+    typedef UINT(WINAPI * DpiForWindow)(HWND);
+    static DpiForWindow lookedUp =
+        (DpiForWindow)(void (*)())GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow");
+    UINT dpi = lookedUp ? lookedUp(window) : 0;
+    return dpi ? dpi : SystemDpi();
+}
+
+int ScaleForDpi(int length, UINT dpi)
+{
+    return MulDiv(length, (int)dpi, BaseDpi);
+}
+
+// The system gives the message font for its own DPI; its height is scaled
+// from there. The size without iPaddedBorderWidth, which Windows XP knows,
+// is accepted by every later system.
+HFONT CreateMessageFont(UINT dpi)
+{
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, (int)dpi, (int)SystemDpi());
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}

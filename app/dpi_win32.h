@@ -1,0 +1,16 @@
+// The DPI a window is drawn for, and what the main window makes for it.
+#pragma once
+#include <windows.h>
+
+enum { BaseDpi = 96 };  // 100 % scaling: a length at this DPI is the one designed
+
+// The DPI of the monitor the window is on, where the system knows one DPI per
+// monitor (Windows 10 version 1607 and later); elsewhere the system's DPI.
+UINT DpiOfWindow(HWND window);
+
+// A length designed at 96 DPI, for the given DPI.
+int ScaleForDpi(int length, UINT dpi);
+
+// The font the system shows messages in, made for the given DPI. The caller
+// deletes it.
+HFONT CreateMessageFont(UINT dpi);

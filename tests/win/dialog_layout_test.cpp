@@ -1,0 +1,63 @@
+// Every dialog of the resources as the system lays it out at the prefix's
+// DPI; run by tests/win/at_dpi.sh at 96, 120, 144 and 192 DPI.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "dialogs/dialogs_win32.h"
+#include "dialogs/program_names.h"
+#include "resources/resource.h"
+
+static INT_PTR CALLBACK LayoutOnly(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// Every template, the Series pages and dialogs that come later included.
+TEST(DialogsAtEachDpi, EveryControlLiesInsideItsDialog)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The pages are child windows: they need a parent.
+    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
+    int dialogs = 0;
+    for (int id = 1; id <= 0xFFFF; ++id) {
+        if (!FindResourceA(instance, MAKEINTRESOURCEA(id), RT_DIALOG)) continue;
+        HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(id), host, LayoutOnly, 0);
+        ASSERT_NE(dialog, nullptr) << id;
+        ++dialogs;
+        RECT client, place;
+        GetClientRect(dialog, &client);
+        for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+            GetWindowRect(control, &place);
+            MapWindowPoints(HWND_DESKTOP, dialog, (POINT*)&place, 2);
+            EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right &&
+                        place.bottom <= client.bottom)
+                << "dialog " << id << ", control " << GetDlgCtrlID(control);
+        }
+        DestroyWindow(dialog);
+    }
+    DestroyWindow(host);
+    EXPECT_GE(dialogs, 22);
+}
+
+TEST(DialogsAtEachDpi, VoicesListsShowTheLongestInstrumentNameWhole)
+{
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_VOICES), nullptr,
+                                     VoicesDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    for (int id = IDC_INSTRUMENT_FIRST; id < IDC_INSTRUMENT_FIRST + 16; ++id) {
+        HWND list = GetDlgItem(dialog, id);
+        if (!list) continue;  // voice 10 has none
+        HDC dc = GetDC(list);
+        SelectObject(dc, (HFONT)SendMessageA(list, WM_GETFONT, 0, 0));
+        SIZE text{}, name;
+        for (const char* program : ProgramNameTable)
+            if (GetTextExtentPoint32A(dc, program, lstrlenA(program), &name) && name.cx > text.cx) text = name;
+        ReleaseDC(list, dc);
+        RECT client;
+        GetClientRect(list, &client);
+        // A list box draws its text a pixel or two in from its left edge.
+        EXPECT_LE(text.cx + 2, client.right) << "list " << id;
+    }
+    DestroyWindow(dialog);
+}
