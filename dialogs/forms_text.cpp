@@ -1,13 +1,16 @@
 #include "dialogs/forms_text.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "dialogs/program_names.h"
 #include "engine/compose.h"
+#include "engine/row_analysis.h"
 #include "events/events.h"
 
-enum { PercussionVoice = 9 };
+enum { PercussionVoice = 9, LineWidth = 72 };  // the analysis keeps within the matrix's width
 
 struct TextBuffer {
     char* Text;
@@ -16,17 +19,19 @@ struct TextBuffer {
 };
 
 // Appends to the text; what does not fit is left out, and the text always
-// ends in a zero.
-static void Put(TextBuffer* out, const char* format, ...)
+// ends in a zero. Returns the characters appended.
+static int32_t Put(TextBuffer* out, const char* format, ...)
 {
-    if (out->Length >= out->Size - 1) return;
+    if (out->Length >= out->Size - 1) return 0;
+    int32_t before = out->Length;
     va_list args;
     va_start(args, format);
     int written = std::vsnprintf(out->Text + out->Length, out->Size - out->Length, format, args);
     va_end(args);
-    if (written < 0) return;
+    if (written < 0) return 0;
     out->Length += written;
     if (out->Length > out->Size - 1) out->Length = out->Size - 1;
+    return out->Length - before;
 }
 
 static int32_t SemitonesAbove(int32_t pitchClass, int32_t p0)
@@ -34,14 +39,50 @@ static int32_t SemitonesAbove(int32_t pitchClass, int32_t p0)
     return ((pitchClass - p0) % 12 + 12) % 12;
 }
 
-void NameForm(int32_t formIndex, const Matrix m, char* name)
+static const char* const FamilyNames[FamilyCount] = {"P", "I", "R", "RI"};
+
+// The n of the form's name: its first entry (a row's left, a column's top)
+// in semitones above p0.
+static int32_t NumberOfForm(int32_t formIndex, const Matrix m)
 {
-    static const char* const Families[] = {"P", "I", "R", "RI"};
     int32_t a = formIndex % 12;
     int32_t family = formIndex / 12 % 4;
-    bool column = family == 1 || family == 3;
-    int32_t first = column ? m[0][a] : m[a][0];
-    std::snprintf(name, FormNameSize, "%s-%d", Families[family], (int)SemitonesAbove(first, m[0][0]));
+    bool column = family == InversionFamily || family == RetrogradeInversionFamily;
+    return SemitonesAbove(column ? m[0][a] : m[a][0], m[0][0]);
+}
+
+void NameForm(int32_t formIndex, const Matrix m, char* name)
+{
+    std::snprintf(name, FormNameSize, "%s-%d", FamilyNames[formIndex / 12 % 4], (int)NumberOfForm(formIndex, m));
+}
+
+static int32_t NameOrder(int32_t formIndex, const Matrix m)
+{
+    return (formIndex / 12 % 4 * RowLength + NumberOfForm(formIndex, m)) * FormCount + formIndex;
+}
+
+void OrderFormsByName(const Matrix m, int32_t* order)
+{
+    for (int f = 0; f < FormCount; ++f) order[f] = f;
+    std::sort(order, order + FormCount,
+              [m](int32_t a, int32_t b) { return NameOrder(a, m) < NameOrder(b, m); });
+}
+
+void LabelForm(int32_t formIndex, const Matrix m, char* label)
+{
+    char name[FormNameSize];
+    NameForm(formIndex, m, name);
+    int32_t twins = 0;
+    for (int f = 0; f < FormCount; ++f) {
+        char other[FormNameSize];
+        NameForm(f, m, other);
+        twins += std::strcmp(name, other) == 0;
+    }
+    bool column = formIndex / 12 % 2 == 1;
+    if (twins == 1)
+        std::snprintf(label, FormLabelSize, "%s", name);
+    else
+        std::snprintf(label, FormLabelSize, "%s %s %d", name, column ? "column" : "row", (int)(formIndex % 12));
 }
 
 // The matrix with P-n at the left of each row and R-n at its right, I-n above
@@ -86,6 +127,113 @@ static void PutVoice(TextBuffer* out, int32_t v)
     }
 }
 
+static void PutPitchClassCounts(TextBuffer* out, const RowAnalysis* a)
+{
+    if (a->TwelveTone) {
+        Put(out, "Twelve-tone row: yes, every pitch class comes once.\r\n");
+        return;
+    }
+    Put(out, "Twelve-tone row: no;");
+    const char* separator = "";
+    for (int pc = 0; pc < RowLength; ++pc) {
+        if (a->Occurrences[pc] < 2) continue;
+        if (a->Occurrences[pc] == 2)
+            Put(out, "%s %d comes twice", separator, pc);
+        else
+            Put(out, "%s %d comes %d times", separator, pc, (int)a->Occurrences[pc]);
+        separator = ",";
+    }
+    Put(out, "; missing:");
+    for (int pc = 0; pc < RowLength; ++pc)
+        if (a->Occurrences[pc] == 0) Put(out, " %d", pc);
+    Put(out, ".\r\n");
+}
+
+static void PutIntervals(TextBuffer* out, const RowAnalysis* a)
+{
+    Put(out, "Intervals, in semitones up:");
+    bool seen[RowLength] = {};
+    for (int32_t interval : a->Intervals) {
+        Put(out, " %d", (int)interval);
+        seen[interval] = true;
+    }
+    if (a->AllInterval) {
+        Put(out, "\r\nAll-interval row: yes, each interval from 1 to 11 comes once.\r\n");
+        return;
+    }
+    Put(out, "\r\nAll-interval row: no; missing:");
+    for (int interval = 1; interval < RowLength; ++interval)
+        if (!seen[interval]) Put(out, " %d", interval);
+    Put(out, ".\r\n");
+}
+
+// R-0 complements the first hexachord of every twelve-tone row: it is said
+// once, and is no discovery.
+static bool Discovered(const RowAnalysis* a, int32_t family, int32_t n)
+{
+    return a->Complements[family][n] && (family != RetrogradeFamily || n != 0);
+}
+
+// The property each family of complementing forms gives, then the forms.
+static void PutCombinatoriality(TextBuffer* out, const RowAnalysis* a, const int32_t* row)
+{
+    static const char* const Properties[FamilyCount] = {"prime", "inversional", "retrograde",
+                                                        "retrograde-inversional"};
+    Put(out, "Hexachordal combinatoriality:");
+    if (!a->TwelveTone) {
+        Put(out, " not judged, as the row is not a twelve-tone row.\r\n");
+        return;
+    }
+    bool found[FamilyCount] = {};
+    int32_t count = 0;
+    for (int family = 0; family < FamilyCount; ++family)
+        for (int n = 0; n < RowLength; ++n)
+            if (Discovered(a, family, n)) {
+                found[family] = true;
+                ++count;
+            }
+    if (count == 0) {
+        Put(out, " none beyond R-0, whose first six pitch\r\n"
+                 "  classes complement the row's first six in every twelve-tone row.\r\n");
+        return;
+    }
+    const char* separator = " ";
+    for (int family = 0; family < FamilyCount; ++family) {
+        if (!found[family]) continue;
+        Put(out, "%s%s", separator, Properties[family]);
+        separator = ", ";
+    }
+    Put(out, ".\r\n");
+    if (found[PrimeFamily] && found[InversionFamily] && found[RetrogradeInversionFamily])
+        Put(out, "  The row is all-combinatorial.\r\n");
+    Put(out, "  Besides R-0, as in every twelve-tone row, the first six pitch classes\r\n"
+             "  of these forms complement the row's first six,");
+    for (int k = 0; k < RowLength / 2; ++k) Put(out, " %d", (int)row[k]);
+    Put(out, ":\r\n ");
+    int32_t column = 1;
+    for (int family = 0; family < FamilyCount; ++family)
+        for (int n = 0; n < RowLength; ++n) {
+            if (!Discovered(a, family, n)) continue;
+            if (column > LineWidth) {
+                Put(out, "\r\n ");
+                column = 1;
+            }
+            column += Put(out, " %s-%d", FamilyNames[family], n);
+        }
+    Put(out, "\r\n");
+}
+
+// What the row is, judged before the matrix.
+static void PutRowAnalysis(TextBuffer* out)
+{
+    const int32_t* row = ToneMatrix[0];
+    RowAnalysis analysis;
+    AnalyseRow(row, &analysis);
+    PutPitchClassCounts(out, &analysis);
+    PutIntervals(out, &analysis);
+    PutCombinatoriality(out, &analysis, row);
+}
+
 void BuildFormsText(char* text, int32_t size)
 {
     if (size <= 0) return;
@@ -94,6 +242,8 @@ void BuildFormsText(char* text, int32_t size)
     Put(&out, "Tone row:");
     for (int j = 0; j < RowLength; ++j) Put(&out, " %d", (int)ToneMatrix[0][j]);
     Put(&out, "\r\np0: %d\r\n\r\n", (int)ToneMatrix[0][0]);
+    PutRowAnalysis(&out);
+    Put(&out, "\r\n");
     PutMatrix(&out);
     bool anyVoice = false;
     for (int v = 0; v < VoiceCount; ++v) {
