@@ -10,7 +10,7 @@
 #include "engine/row_analysis.h"
 #include "events/events.h"
 
-enum { PercussionVoice = 9, LineWidth = 72 };  // the analysis keeps within the matrix's width
+enum { PercussionVoice = 9, LineWidth = 64 };  // the analysis's lines, narrower than the matrix
 
 struct TextBuffer {
     char* Text;
@@ -127,44 +127,75 @@ static void PutVoice(TextBuffer* out, int32_t v)
     }
 }
 
+// A paragraph of the analysis, gathered whole and then wrapped.
+struct Paragraph {
+    char Text[512];
+    int32_t Length;
+};
+
+static void Add(Paragraph* p, const char* format, ...)
+{
+    if (p->Length >= (int32_t)sizeof p->Text - 1) return;
+    va_list args;
+    va_start(args, format);
+    int written = std::vsnprintf(p->Text + p->Length, sizeof p->Text - p->Length, format, args);
+    va_end(args);
+    if (written > 0) p->Length = std::min(p->Length + written, (int32_t)sizeof p->Text - 1);
+}
+
+// Words that would carry a line past LineWidth start a line indented by two.
+static void PutParagraph(TextBuffer* out, Paragraph* p, int32_t indent)
+{
+    int32_t column = Put(out, "%*s", (int)indent, "");
+    for (const char* word = p->Text; *word;) {
+        int32_t length = (int32_t)std::strcspn(word, " ");
+        if (length > 0 && column > indent && column + 1 + length > LineWidth) column = Put(out, "\r\n  ");
+        else if (length > 0 && column > indent) column += Put(out, " ");
+        column += Put(out, "%.*s", (int)length, word);
+        word += length;
+        while (*word == ' ') ++word;
+    }
+    Put(out, "\r\n");
+    p->Length = 0;
+    p->Text[0] = '\0';
+}
+
 static void PutPitchClassCounts(TextBuffer* out, const RowAnalysis* a)
 {
-    if (a->TwelveTone) {
-        Put(out, "Twelve-tone row: yes, every pitch class comes once.\r\n");
-        return;
+    Paragraph p{};
+    if (a->TwelveTone) Add(&p, "Twelve-tone row: yes, every pitch class comes once.");
+    if (!a->TwelveTone) {
+        Add(&p, "Twelve-tone row: no;");
+        for (int pc = 0; pc < RowLength; ++pc) {
+            if (a->Occurrences[pc] == 2) Add(&p, " %d comes twice;", pc);
+            if (a->Occurrences[pc] > 2) Add(&p, " %d comes %d times;", pc, (int)a->Occurrences[pc]);
+        }
+        Add(&p, " missing:");
+        for (int pc = 0; pc < RowLength; ++pc)
+            if (a->Occurrences[pc] == 0) Add(&p, " %d", pc);
+        Add(&p, ".");
     }
-    Put(out, "Twelve-tone row: no;");
-    const char* separator = "";
-    for (int pc = 0; pc < RowLength; ++pc) {
-        if (a->Occurrences[pc] < 2) continue;
-        if (a->Occurrences[pc] == 2)
-            Put(out, "%s %d comes twice", separator, pc);
-        else
-            Put(out, "%s %d comes %d times", separator, pc, (int)a->Occurrences[pc]);
-        separator = ",";
-    }
-    Put(out, "; missing:");
-    for (int pc = 0; pc < RowLength; ++pc)
-        if (a->Occurrences[pc] == 0) Put(out, " %d", pc);
-    Put(out, ".\r\n");
+    PutParagraph(out, &p, 0);
 }
 
 static void PutIntervals(TextBuffer* out, const RowAnalysis* a)
 {
-    Put(out, "Intervals, in semitones up:");
+    Paragraph p{};
+    Add(&p, "Intervals, in semitones up:");
     bool seen[RowLength] = {};
     for (int32_t interval : a->Intervals) {
-        Put(out, " %d", (int)interval);
+        Add(&p, " %d", (int)interval);
         seen[interval] = true;
     }
-    if (a->AllInterval) {
-        Put(out, "\r\nAll-interval row: yes, each interval from 1 to 11 comes once.\r\n");
-        return;
+    PutParagraph(out, &p, 0);
+    if (a->AllInterval) Add(&p, "All-interval row: yes, each interval from 1 to 11 comes once.");
+    if (!a->AllInterval) {
+        Add(&p, "All-interval row: no; missing:");
+        for (int interval = 1; interval < RowLength; ++interval)
+            if (!seen[interval]) Add(&p, " %d", interval);
+        Add(&p, ".");
     }
-    Put(out, "\r\nAll-interval row: no; missing:");
-    for (int interval = 1; interval < RowLength; ++interval)
-        if (!seen[interval]) Put(out, " %d", interval);
-    Put(out, ".\r\n");
+    PutParagraph(out, &p, 0);
 }
 
 // R-0 complements the first hexachord of every twelve-tone row: it is said
@@ -179,48 +210,37 @@ static void PutCombinatoriality(TextBuffer* out, const RowAnalysis* a, const int
 {
     static const char* const Properties[FamilyCount] = {"prime", "inversional", "retrograde",
                                                         "retrograde-inversional"};
-    Put(out, "Hexachordal combinatoriality:");
-    if (!a->TwelveTone) {
-        Put(out, " not judged, as the row is not a twelve-tone row.\r\n");
-        return;
-    }
     bool found[FamilyCount] = {};
-    int32_t count = 0;
+    int32_t kinds = 0;
     for (int family = 0; family < FamilyCount; ++family)
         for (int n = 0; n < RowLength; ++n)
-            if (Discovered(a, family, n)) {
+            if (Discovered(a, family, n) && !found[family]) {
                 found[family] = true;
-                ++count;
+                ++kinds;
             }
-    if (count == 0) {
-        Put(out, " none beyond R-0, whose first six pitch\r\n"
-                 "  classes complement the row's first six in every twelve-tone row.\r\n");
+    Paragraph p{};
+    Add(&p, "Hexachordal combinatoriality:");
+    if (!a->TwelveTone) Add(&p, " not judged, as the row is not a twelve-tone row.");
+    if (a->TwelveTone && kinds == 0)
+        Add(&p, " none beyond R-0, whose first six pitch classes complement the row's first six in every"
+                " twelve-tone row.");
+    if (!a->TwelveTone || kinds == 0) {
+        PutParagraph(out, &p, 0);
         return;
     }
-    const char* separator = " ";
-    for (int family = 0; family < FamilyCount; ++family) {
-        if (!found[family]) continue;
-        Put(out, "%s%s", separator, Properties[family]);
-        separator = ", ";
-    }
-    Put(out, ".\r\n");
-    if (found[PrimeFamily] && found[InversionFamily] && found[RetrogradeInversionFamily])
-        Put(out, "  The row is all-combinatorial.\r\n");
-    Put(out, "  Besides R-0, as in every twelve-tone row, the first six pitch classes\r\n"
-             "  of these forms complement the row's first six,");
-    for (int k = 0; k < RowLength / 2; ++k) Put(out, " %d", (int)row[k]);
-    Put(out, ":\r\n ");
-    int32_t column = 1;
     for (int family = 0; family < FamilyCount; ++family)
-        for (int n = 0; n < RowLength; ++n) {
-            if (!Discovered(a, family, n)) continue;
-            if (column > LineWidth) {
-                Put(out, "\r\n ");
-                column = 1;
-            }
-            column += Put(out, " %s-%d", FamilyNames[family], n);
-        }
-    Put(out, "\r\n");
+        if (found[family]) Add(&p, " %s%s", Properties[family], --kinds > 0 ? "," : ".");
+    if (found[PrimeFamily] && found[InversionFamily] && found[RetrogradeInversionFamily])
+        Add(&p, " The row is all-combinatorial.");
+    Add(&p, " Besides R-0, as in every twelve-tone row, the first six pitch classes of these forms"
+            " are the six that the row's first six,");
+    for (int k = 0; k < RowLength / 2; ++k) Add(&p, " %d", (int)row[k]);
+    Add(&p, ", leave out:");
+    PutParagraph(out, &p, 0);
+    for (int family = 0; family < FamilyCount; ++family)
+        for (int n = 0; n < RowLength; ++n)
+            if (Discovered(a, family, n)) Add(&p, " %s-%d", FamilyNames[family], n);
+    PutParagraph(out, &p, 2);
 }
 
 // What the row is, judged before the matrix.
