@@ -33,7 +33,7 @@ xdotool search --onlyvisible --name '^Forms$' >/dev/null && fail "Forms opened b
 options_item 0 Matrix
 for t in 3 11 7 8 4 0 10 1 9 6 2 5; do xdotool key Tab; type_text "$t"; done
 xdotool key Tab                     # D, then the duration lists, each at 1/4 (code 2)
-for code in 1 5 10 1 6 9 5 1 10 6 9 5; do
+for code in 1 3 12 2 13 3 1 2 12 3 13 2; do   # 150 ms to 600 ms each: Stop lands in a note
     xdotool key Tab
     if (( code < 2 )); then xdotool key Up; else repeat $(( code - 2 )) Down; fi
 done
