@@ -12,7 +12,6 @@
 #include "app/app_win32.h"
 #include "dialogs/dialogs_win32.h"
 #include "dialogs/forms_text.h"
-#include "dialogs/program_names.h"
 #include "events/events.h"
 #include "midi/playback.h"
 #include "resources/resource.h"
@@ -21,7 +20,7 @@
 #define WM_DPICHANGED 0x02E0
 #endif
 
-enum { PlaybackChanged = WM_APP + 1, StandardDpi = 96, PercussionVoice = 9, MinimumTextLines = 6 };
+enum { PlaybackChanged = WM_APP + 1, FontForNewDpi, StandardDpi = 96, MinimumTextLines = 6 };
 
 static char FormsText[FormsTextSize];
 static HFONT TextFont;
@@ -75,7 +74,7 @@ static HFONT MakeTextFont(int32_t dpi)
     HFONT font = CreateFontA(MulDiv(height, dpi, ScreenDpi()), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              FIXED_PITCH | FF_MODERN, "Courier New");
-    return font ? font : (HFONT)GetStockObject(SYSTEM_FIXED_FONT);
+    return font ? font : (HFONT)GetStockObject(SYSTEM_FIXED_FONT);  // freeing a stock font does nothing
 }
 
 static void MeasureText(HWND edit)
@@ -160,7 +159,7 @@ static void FitHorizontalBar(HWND dialog)
 
 static RECT Margins(HWND dialog)
 {
-    RECT margins{7, 7, 7, 7};  // dialog units: left, top, the gap above the row, bottom
+    RECT margins{7, 7, 7, 7};  // dialog units, the same across and down
     MapDialogRect(dialog, &margins);
     return margins;
 }
@@ -235,9 +234,8 @@ static RECT WorkAreaOf(HWND window)
 static void PlaceDialog(HWND dialog)
 {
     HWND edit = GetDlgItem(dialog, IDC_FORMS_TEXT);
-    RECT window, editWindow, editClient, owner, screen = WorkAreaOf(dialog);
+    RECT window, editClient, owner, screen = WorkAreaOf(dialog);
     GetWindowRect(dialog, &window);
-    GetWindowRect(edit, &editWindow);
     GetClientRect(edit, &editClient);
     int grow = TextClientWidth(edit) - editClient.right;
     int width = window.right - window.left + (grow > 0 ? grow : 0);
@@ -285,8 +283,7 @@ static void FillVoiceList(HWND dialog)
     for (int v = 0; v < VoiceCount; ++v) {
         if (!VoiceTracks[v].Active) continue;
         char label[48];
-        const char* instrument = v == PercussionVoice ? "Percussion Channel" : ProgramNameTable[VoiceTracks[v].Program & 0x7F];
-        std::snprintf(label, sizeof label, "%d: %s", v + 1, instrument);
+        std::snprintf(label, sizeof label, "%d: %s", v + 1, VoiceInstrumentName(v));
         LRESULT at = SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)label);
         SendMessageA(list, CB_SETITEMDATA, at, v);
     }
@@ -337,12 +334,14 @@ static void OpenFormsDialog(HWND dialog)
     SendDlgItemMessageA(dialog, IDC_FORMS_TEXT, EM_SETSEL, 0, 0);
 }
 
+// On a screen of another DPI the dialog takes the place the system
+// suggests. Newer systems then scale the other controls and hand each the
+// dialog's own font: the text's font is made afterwards, through the queue.
 static void ChangeDpi(HWND dialog, int32_t dpi, const RECT* suggested)
 {
-    UseFontForDpi(dialog, dpi);
     SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    LayOut(dialog);
+    PostMessageA(dialog, FontForNewDpi, dpi, 0);
 }
 
 // Close, Enter and Esc end the dialog, and with it a form still sounding;
@@ -388,6 +387,10 @@ INT_PTR CALLBACK FormsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     case WM_DPICHANGED:
         ChangeDpi(dialog, HIWORD(wParam), (const RECT*)lParam);
+        return FALSE;
+    case FontForNewDpi:
+        UseFontForDpi(dialog, (int32_t)wParam);
+        LayOut(dialog);
         return TRUE;
     case WM_DESTROY:
         OpenDialog = nullptr;

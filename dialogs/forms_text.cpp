@@ -112,12 +112,16 @@ static void PutMatrix(TextBuffer* out)
     PutLabels(out, 36);
 }
 
+const char* VoiceInstrumentName(int32_t voice)
+{
+    return voice == PercussionVoice ? "Percussion Channel" : ProgramNameTable[VoiceTracks[voice].Program & 0x7F];
+}
+
 // A silent slot still takes its form's time: its name stands in parentheses.
 static void PutVoice(TextBuffer* out, int32_t v)
 {
     const VoiceTrack* track = &VoiceTracks[v];
-    const char* instrument = v == PercussionVoice ? "Percussion Channel" : ProgramNameTable[track->Program & 0x7F];
-    Put(out, "\r\nVoice %d: %s, octave %d\r\n", (int)v + 1, instrument, (int)track->Octave);
+    Put(out, "\r\nVoice %d: %s, octave %d\r\n", (int)v + 1, VoiceInstrumentName(v), (int)track->Octave);
     if (SlotCount == 0) Put(out, "  no slots\r\n");
     for (int k = 0; k < SlotCount; ++k) {
         char name[FormNameSize];

@@ -24,5 +24,8 @@ void OrderFormsByName(const Matrix m, int32_t* order);
 // the same name, the form's place too: "P-3 row 5", "RI-2 column 7".
 void LabelForm(int32_t formIndex, const Matrix m, char* label);
 
+// The instrument of a voice of the last piece, "Percussion Channel" for voice 10.
+const char* VoiceInstrumentName(int32_t voice);
+
 // Reads the ToneMatrix, SlotCount and the VoiceTracks; never writes past size.
 void BuildFormsText(char* text, int32_t size);

@@ -11,6 +11,7 @@
 #include "engine/compose.h"
 #include "engine/random.h"
 #include "resources/resource.h"
+#include "tests/win/support/dialog_user.h"
 #include "tests/win/support/template_dialog.h"
 
 namespace {
@@ -71,11 +72,13 @@ TEST_F(FormsDialog, ItsTextIsOfTheSystemsSizeAndFollowsTheDialogsSizeAndDpi)
     HFONT before = (HFONT)SendMessageA(Text(), WM_GETFONT, 0, 0);
     GetWindowRect(dialog_, &window);
     SendMessageA(dialog_, WM_DPICHANGED, MAKEWPARAM(192, 192), (LPARAM)&window);
+    PumpMessages();
     EXPECT_EQ(TextHeight(), 2 * systemHeight);
     EXPECT_TRUE(HorizontalBar());
     LOGFONTA font;
     EXPECT_EQ(GetObjectA(before, sizeof font, &font), 0);
     SendMessageA(dialog_, WM_DPICHANGED, MAKEWPARAM(96, 96), (LPARAM)&window);
+    PumpMessages();
     EXPECT_FALSE(HorizontalBar());
     HFONT last = (HFONT)SendMessageA(Text(), WM_GETFONT, 0, 0);
     TearDown();
