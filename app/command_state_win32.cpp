@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "app/app_win32.h"
+#include "dialogs/dialogs_win32.h"
 #include "midi/command_state.h"
 #include "resources/resource.h"
 
@@ -19,6 +20,7 @@ static void ShowCommands(bool playing)
     EnableMenuItem(menu, IDM_STOP, MF_BYCOMMAND | busy);
     SendNotifyMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_PLAY, playing ? 0 : 1);
     SendNotifyMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_STOP, playing ? 1 : 0);
+    ShowFormsPlayState();
 }
 
 void ShowCommandsPlaying()

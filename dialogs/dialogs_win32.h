@@ -10,7 +10,10 @@ void ShowTempoDialog(HWND owner);    // template 148, "MIDI"
 void ShowVoicesDialog(HWND owner);   // template 130
 void ShowSeriesSheet(HWND owner);    // pages 107, 133..147
 void ShowAboutBox(HWND owner);       // template 102
-void ShowFormsDialog(HWND owner);    // template 149: the plan of the last Compose
+void ShowFormsDialog(HWND owner);    // template 149: the plan of the last Compose, any form played alone
+
+// Has an open Forms dialog show its Play and Stop anew; any thread may call it.
+void ShowFormsPlayState();
 
 // The dialog procedures, for tests that create a dialog from its template.
 INT_PTR CALLBACK MatrixDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

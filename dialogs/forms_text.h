@@ -1,17 +1,31 @@
 // The plan of the piece last composed, as text for the Forms dialog: the tone
-// row and p0, the tone matrix with the names of its 48 forms, and for every
-// voice that took part the form each of its slots plays. Lines end in CR LF.
+// row and p0; what the row is (a twelve-tone row or which pitch classes
+// repeat and which are missing, its intervals, whether it is all-interval,
+// its hexachordal combinatoriality); the tone matrix with the names of its
+// 48 forms; and for every voice that took part the form each of its slots
+// plays. Lines end in CR LF.
 #pragma once
 #include <cstdint>
 
 #include "engine/matrices.h"
 
 // Sixteen voices of 48 slots take about 17,500 characters.
-enum { FormsTextSize = 32768, FormNameSize = 8 };
+enum { FormsTextSize = 32768, FormNameSize = 8, FormLabelSize = 24 };
 
 // P-n, I-n, R-n or RI-n, with n in semitones up from p0 (the matrix's first
 // entry): a row tells n by its first entry, a column by its top entry.
 void NameForm(int32_t formIndex, const Matrix m, char* name);
+
+// The 48 FormIndex values in the order of their names: P-0 to P-11, then
+// I-n, R-n and RI-n alike; forms of the same name in matrix order.
+void OrderFormsByName(const Matrix m, int32_t* order);
+
+// The name, and where a row that repeats a pitch class gives another form
+// the same name, the form's place too: "P-3 row 5", "RI-2 column 7".
+void LabelForm(int32_t formIndex, const Matrix m, char* label);
+
+// The instrument of a voice of the last piece, "Percussion Channel" for voice 10.
+const char* VoiceInstrumentName(int32_t voice);
 
 // Reads the ToneMatrix, SlotCount and the VoiceTracks; never writes past size.
 void BuildFormsText(char* text, int32_t size);

@@ -8,6 +8,7 @@
 #include "app/report_error.h"
 #include "events/events.h"
 #include "midi/command_state.h"
+#include "midi/form_list.h"
 #include "midi/merge.h"
 #include "midi/midi_out.h"
 #include "midi/timers.h"
@@ -22,6 +23,7 @@ enum { KeyCount = 128 };
 // shown after it is released.
 static std::mutex PlaybackLock;
 static bool Playing;
+static bool PlayingForm;  // what plays is one form from the Forms dialog, not the piece
 static uint32_t PlaybackNumber;  // counts Plays; every timer carries the number of its playback
 static uintptr_t MidiOutHandle;
 static uint32_t TimerPeriod;
@@ -123,14 +125,23 @@ static void EndPlayback()
 
 enum Beginning { Started, NoMemory, NotOpened, FirstTimerRefused };
 
-// Opens the output and starts the first timer, with the lock held. Where the
-// output cannot be opened, openError receives the system's code.
-static Beginning BeginLocked(uint32_t* openError)
+// What a Play plays: the piece, or the form of one voice.
+struct Playable {
+    bool Form;
+    int32_t Voice;
+    int32_t FormIndex;
+};
+
+// Builds the PlaybackList, opens the output and starts the first timer, with
+// the lock held. Where the output cannot be opened, openError receives the
+// system's code.
+static Beginning BeginLocked(Playable what, uint32_t* openError)
 {
-    if (!MergeVoiceLists()) return NoMemory;
+    if (!(what.Form ? BuildFormList(what.Voice, what.FormIndex) : MergeVoiceLists())) return NoMemory;
     *openError = MidiOutOpenMapper(&MidiOutHandle);
     if (*openError != MidiOutOk) return NotOpened;
     Playing = true;
+    PlayingForm = what.Form;
     ++PlaybackNumber;
     FirstTick = true;
     TimerPeriod = ChooseTimerPeriod();
@@ -142,9 +153,10 @@ static Beginning BeginLocked(uint32_t* openError)
 }
 
 // Says why a Play did not start, for the output in the system's own words.
-static void ReportNotStarted(Beginning beginning, uint32_t openError)
+static void ReportNotStarted(Playable what, Beginning beginning, uint32_t openError)
 {
-    if (beginning == NoMemory) ReportError("ERROR: Not enough memory to play the piece");
+    if (beginning == NoMemory)
+        ReportError(what.Form ? "ERROR: Not enough memory to play the form" : "ERROR: Not enough memory to play the piece");
     if (beginning == FirstTimerRefused) ReportError("ERROR: Cannot start the playback timer");
     if (beginning != NotOpened) return;
     char reason[256];
@@ -154,7 +166,7 @@ static void ReportNotStarted(Beginning beginning, uint32_t openError)
     ReportError(text);
 }
 
-bool StartPlayback()
+static bool Start(Playable what)
 {
     Closing = false;
     bool endedOld;
@@ -164,13 +176,42 @@ bool StartPlayback()
         std::lock_guard<std::mutex> hold(PlaybackLock);
         endedOld = Playing;
         if (endedOld) EndLocked(true);  // never two playbacks side by side
-        beginning = BeginLocked(&openError);
+        beginning = BeginLocked(what, &openError);
     }
     // A Play that cannot start leaves the commands as they were, unless it
     // ended a playback first; the box comes once they are right.
     if (endedOld || beginning == Started) ShowCommands();
-    if (beginning != Started) ReportNotStarted(beginning, openError);
+    if (beginning != Started) ReportNotStarted(what, beginning, openError);
     return beginning == Started;
+}
+
+bool StartPlayback()
+{
+    return Start(Playable{false, 0, 0});
+}
+
+bool StartFormPlayback(int32_t voice, int32_t formIndex)
+{
+    FormNote notes[RowLength];
+    if (!ChooseFormNotes(voice, formIndex, notes)) return false;  // the dialog offers no such form
+    return Start(Playable{true, voice, formIndex});
+}
+
+bool StopFormPlayback()
+{
+    bool ended;
+    {
+        std::lock_guard<std::mutex> hold(PlaybackLock);
+        ended = Playing && PlayingForm;
+        if (ended) EndLocked(true);
+    }
+    if (ended) ShowCommands();
+    return ended;
+}
+
+bool PlaybackRunning()
+{
+    return IsPlaying();
 }
 
 bool StopPlayback()

@@ -8,9 +8,23 @@
 // the commands stay as they were.
 bool StartPlayback();
 
+// Plays one form (FormIndex 0..47) as the voice (0..15) plays it in the
+// last piece, through the same output, timers and commands as the piece: a
+// playback in progress, of the piece or of a form, is ended first. False,
+// with an error box as for the piece, when it cannot start; false without
+// one for a voice that took no part or a form outside 0..47.
+bool StartFormPlayback(int32_t voice, int32_t formIndex);
+
 // Ends the playback at once: pending timer killed, sounding notes ended,
 // output closed, commands idle. Always true.
 bool StopPlayback();
+
+// Ends the playback as StopPlayback does when what plays is a form, and
+// leaves the piece playing otherwise. True when it ended a form.
+bool StopFormPlayback();
+
+// True from a Play that started until its playback ends, stopped or not.
+bool PlaybackRunning();
 
 // Ends any playback in progress before the process tears down: after it
 // returns no timer callback sends, starts a timer or shows anything.

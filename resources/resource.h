@@ -71,5 +71,13 @@
 // Tempo ("MIDI") dialog
 #define IDC_TEMPO_LIST          1197
 
-// Forms dialog
+// Forms dialog: the text, then choosing and playing one form; each control
+// without a text of its own comes right after its label
 #define IDC_FORMS_TEXT          1198
+#define IDC_FORMS_TEXT_LABEL    1240
+#define IDC_FORMS_FORM_LABEL    1241
+#define IDC_FORMS_FORM          1242
+#define IDC_FORMS_VOICE_LABEL   1243
+#define IDC_FORMS_VOICE         1244
+#define IDC_FORMS_PLAY          1245
+#define IDC_FORMS_STOP          1246

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <vector>
 
 #include "engine/compose.h"
 #include "engine/matrices.h"
 #include "engine/random.h"
+#include "midi/form_list.h"
 #include "tests/unit/fakes/fakes.h"
 
 namespace {
@@ -231,6 +233,43 @@ TEST_F(ComposeTest, EverySlotIsAFormAndNoFormRepeatsWithinAVoice)
         }
         EXPECT_EQ(seen.size(), 48u) << "voice " << v << " repeated a form";
     }
+}
+
+// A form chosen alone is the voice's own: for each of the 48 forms, in a
+// voice that sounds them all and in one that keeps all slots but the last
+// silent, the notes of the slot that plays it, sounding in both.
+TEST_F(ComposeTest, AFormChosenAloneIsTheOneItsVoicePlaysAndSoundsWhereItsSlotIsSilent)
+{
+    const int32_t codes[12] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 15};
+    for (int i = 0; i < 12; ++i) {
+        Settings.ToneRow[i] = 7 * i % 12;
+        Settings.DurationRow[i] = codes[i];
+        Settings.VelocityRow[i] = 10 * i + 1;
+    }
+    Settings.VoiceActive[2] = 1;
+    Settings.VoiceOctave[2] = 3;
+    for (int f = 0; f < 48; ++f) Settings.FormSelection[0][f] = 1;
+    Settings.FormSelection[2][47] = 1;
+    Compose();
+    int program;
+    std::map<int, std::vector<Note>> sounding, silent;  // by FormIndex
+    auto slots = ReadSlots(0, &program);
+    for (int k = 0; k < 48; ++k) sounding[VoiceTracks[0].FormOrder[k]] = slots[k];
+    slots = ReadSlots(2, &program);
+    for (int k = 0; k < 48; ++k) silent[VoiceTracks[2].FormOrder[k]] = slots[k];
+    FormNote notes[12];
+    for (int f = 0; f < 48; ++f)
+        for (int v : {0, 2}) {
+            ASSERT_TRUE(ChooseFormNotes(v, f, notes));
+            for (int n = 0; n < 12; ++n) {
+                const Note& played = (v == 0 ? sounding : silent)[f][n];
+                EXPECT_EQ(notes[n].Key, played.key) << "voice " << v << " form " << f;
+                EXPECT_EQ(notes[n].Ticks, played.duration) << "voice " << v << " form " << f;
+                EXPECT_EQ(notes[n].Velocity, sounding[f][n].velocity) << "voice " << v << " form " << f;
+            }
+        }
+    EXPECT_FALSE(ChooseFormNotes(1, 0, notes));  // voice 2 took no part
+    EXPECT_FALSE(ChooseFormNotes(0, 48, notes));
 }
 
 // Voice 16 too: a second Compose replaces every voice's notes.

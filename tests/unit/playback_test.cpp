@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/matrices.h"
 #include "events/events.h"
 #include "midi/playback.h"
 #include "tests/unit/fakes/fakes.h"
@@ -296,6 +297,39 @@ TEST_F(PlaybackTest, APlayBetweenTheEndAndItsIdleCommandsIsShownPlaying)
     EXPECT_TRUE(MidiOutIsOpen());
     EXPECT_EQ(CommandsShownLog(),
               (std::vector<CommandsShown>{CommandsPlaying, CommandsPlaying, CommandsIdle, CommandsPlaying}));
+}
+
+// The Forms dialog plays a form on the same output and timers: its Play
+// ends the piece first, and closing the dialog ends a form that sounds, with
+// nothing left sounding, but never the piece.
+TEST_F(PlaybackTest, AFormEndsThePieceFirstAndClosingFormsEndsOnlyAForm)
+{
+    const int32_t row[12] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    BuildToneMatrix(row, ToneMatrix);
+    for (auto& line : DurationMatrix)
+        for (int32_t& ticks : line) ticks = 1536;
+    for (auto& line : VelocityMatrix)
+        for (int32_t& velocity : line) velocity = 80;
+    AddVoice(0, 0, {{60, 1536}});
+    VoiceTracks[0].Program = 19;
+    VoiceTracks[0].Octave = 4;
+    ASSERT_TRUE(StartPlayback());
+    ASSERT_TRUE(FirePendingTimer());
+    EXPECT_FALSE(StopFormPlayback());
+    EXPECT_TRUE(MidiOutIsOpen());
+
+    ASSERT_TRUE(StartFormPlayback(0, 24));  // 11 10 .. 0
+    EXPECT_EQ(MidiOutOpens(), 2);
+    ASSERT_TRUE(FirePendingTimer());
+    EXPECT_EQ(MidiSentMessages(), (std::vector<uint32_t>{Program(0, 0), NoteOn(0, 60, 96), NoteOn(0, 60, 0),
+                                                          Program(0, 19), NoteOn(0, 59, 80)}));
+    EXPECT_TRUE(StopFormPlayback());
+    EXPECT_FALSE(MidiOutIsOpen());
+    EXPECT_EQ(PendingTimerCount(), 0);
+    EXPECT_EQ(Delays(), (std::vector<uint32_t>{1000, 4000, 1000, 4000}));
+    EXPECT_EQ(CommandsShownLog(), (std::vector<CommandsShown>{CommandsPlaying, CommandsPlaying, CommandsIdle}));
+    ExpectCleanOutput(MidiOutLog());
+    EXPECT_TRUE(ReportedErrors.empty());
 }
 
 // A thread fires the timers as the system's timer thread would, while Play

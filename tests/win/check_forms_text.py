@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 # Checks the text copied from the Forms dialog after a Compose of the
 # manual's worked row with voices 1, 2 and 10, of which only voice 1 sounds.
+# Above the matrix, the row's intervals and the forms besides R-0 that
+# complement its first hexachord must be those of the row by the definitions.
 #
 # usage: check_forms_text.py TEXT FILE MANUAL
 #
@@ -20,7 +22,9 @@ example = [line[3:].split() for line in open(sys.argv[3]) if re.match(r"\\c +(RI
 header, rows, footer = example[0], example[1:-1], example[-1]
 assert len(rows) == 12 and all(r[-1] == "R-" + r[0][2:] for r in rows), rows
 assert footer == ["RI-" + n[2:] for n in header], footer
-assert [line.split() for line in text.split("\n")[3:17]] == example, text
+lines = text.split("\n")
+top = next(i for i, line in enumerate(lines) if line.split()[:1] == ["I-0"])
+assert [line.split() for line in lines[top:top + 14]] == example, text
 row = [int(x) for x in rows[0][1:13]]
 
 
@@ -32,9 +36,17 @@ def form(name):
     return {"P": prime, "I": inversion, "R": prime[::-1], "RI": inversion[::-1]}[family]
 
 
+intervals = " ".join(str((b - a) % 12) for a, b in zip(row, row[1:]))
+names = [f"{family}-{n}" for family in ("P", "I", "R", "RI") for n in range(12)]
+complements = [x for x in names if x != "R-0" and set(form(x)[:6]) == set(range(12)) - set(row[:6])]
+assert f"\nIntervals, in semitones up: {intervals}\n" in text, text
+assert re.search(r"leave out:\n((?:  .*\n)+)\n", text).group(1).split() == complements, text
+# Its first hexachord, 0 3 4 7 8 11, is the augmented (hexatonic) one.
+assert "Twelve-tone row: yes" in text and "The row is all-combinatorial." in text, text
+
 voices = re.findall(r"^Voice (\d+): (.*), octave (\d+)\n((?:  slot .*\n)*)", text, re.M)
 tracks = mido.MidiFile(sys.argv[2]).tracks[1:]
-assert [(int(v), i) for v, i, _, _ in voices] == [(1, "acousticgrandpiano"), (2, "acousticgrandpiano"),
+assert [(int(v), i) for v, i, _, _ in voices] == [(1, "honkytonkpiano"), (2, "acousticgrandpiano"),
                                                   (10, "Percussion Channel")], voices
 for (voice, _, octave, slots), track in zip(voices, tracks):
     slots = re.findall(r"slot +\d+  (\(?)([PRI]+-\d+)", slots)
