@@ -11,8 +11,9 @@ extern int32_t LineHeight;  // tmHeight + tmExternalLeading of StatusFont
 extern HFONT StatusFont;    // the system's message font, made for MainWindowDpi
 extern UINT MainWindowDpi;  // the DPI the window is drawn for
 
-// The first size of the window at 96 DPI, scaled for the DPI it opens at.
-enum { FirstWidth = 480, FirstHeight = 360 };
+// The first size of the window at 96 DPI, scaled for the DPI it opens at:
+// room for the Forms dialog's matrix over it.
+enum { FirstWidth = 720, FirstHeight = 540 };
 
 // Registers the window class "Varnolt"; false when the system refuses it.
 bool RegisterMainWindowClass(HINSTANCE instance);

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -526,10 +527,11 @@ TEST_F(MainWindowAtEachDpi, IsDrawnForTheDpiAndFollowsAChange)
     UINT dpi = GetDpiForWindow(window_);
     ASSERT_EQ(dpi, (UINT)std::atoi(std::getenv("VARNOLT_DPI") ? std::getenv("VARNOLT_DPI") : "0"))
         << "Wine has not taken the prefix's DPI";
-    RECT place;
+    RECT place, work;
     GetWindowRect(window_, &place);
-    EXPECT_EQ(place.right - place.left, FirstWidth * (LONG)dpi / 96);
-    EXPECT_EQ(place.bottom - place.top, FirstHeight * (LONG)dpi / 96);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(place.right - place.left, std::min(FirstWidth * (LONG)dpi / 96, work.right - work.left));
+    EXPECT_EQ(place.bottom - place.top, std::min(FirstHeight * (LONG)dpi / 96, work.bottom - work.top));
     ExpectDrawnFor(dpi, 16 * dpi / 96);
 
     // The window moved to a monitor of another DPI.
