@@ -18,7 +18,9 @@ import sys
 import mido
 
 text = open(sys.argv[1]).read().replace("\r\n", "\n")
-example = [line[3:].split() for line in open(sys.argv[3]) if re.match(r"\\c +(RI-|I-|P-)\d", line)]
+manual = open(sys.argv[3]).read()
+block = re.search(r"^\\c +I-\d.*?^\\c +RI-\d.*?$", manual, re.M | re.S).group(0)
+example = [line[3:].split() for line in block.split("\n")]
 header, rows, footer = example[0], example[1:-1], example[-1]
 assert len(rows) == 12 and all(r[-1] == "R-" + r[0][2:] for r in rows), rows
 assert footer == ["RI-" + n[2:] for n in header], footer

@@ -13,6 +13,20 @@ static INT_PTR CALLBACK LayoutOnly(HWND, UINT message, WPARAM, LPARAM)
     return message == WM_INITDIALOG;
 }
 
+// The client area the template asks for, in pixels at this DPI. A screen
+// too small for it clips the window (the Forms dialog at 192 DPI on the
+// test's 1024 x 768 screen), not the template's layout.
+static RECT TemplateClient(HWND dialog, HINSTANCE instance, int id)
+{
+    const WORD* words = (const WORD*)LockResource(
+        LoadResource(instance, FindResourceA(instance, MAKEINTRESOURCEA(id), RT_DIALOG)));
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    const WORD* size = words + (extended ? 11 : 7);  // cx, cy
+    RECT client{0, 0, (LONG)size[0], (LONG)size[1]};
+    MapDialogRect(dialog, &client);
+    return client;
+}
+
 // Every template, the Series pages and dialogs that come later included.
 TEST(DialogsAtEachDpi, EveryControlLiesInsideItsDialog)
 {
@@ -25,8 +39,7 @@ TEST(DialogsAtEachDpi, EveryControlLiesInsideItsDialog)
         HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(id), host, LayoutOnly, 0);
         ASSERT_NE(dialog, nullptr) << id;
         ++dialogs;
-        RECT client, place;
-        GetClientRect(dialog, &client);
+        RECT client = TemplateClient(dialog, instance, id), place;
         for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
             GetWindowRect(control, &place);
             MapWindowPoints(HWND_DESKTOP, dialog, (POINT*)&place, 2);
