@@ -20,3 +20,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // The three-button toolbar (Save, Play, Stop), all disabled; kept as MainToolbar.
 HWND CreateMainToolbar(HWND window);
+
+// Answers the toolbar's notices that come to the main window: the text of a
+// button's tooltip is the name of its menu twin.
+LRESULT AnswerToolbarNotice(NMHDR* notice);
