@@ -38,7 +38,9 @@ bool RegisterMainWindowClass(HINSTANCE instance)
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(nullptr, (LPCSTR)IDI_APPLICATION);
     windowClass.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-    windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    // The user's window colour: white in the standard scheme, black or
+    // another in a high-contrast one.
+    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
     windowClass.lpszClassName = ClassName;
     return RegisterClassA(&windowClass) != 0;
@@ -111,6 +113,13 @@ static void StartUp(HWND window, const CREATESTRUCTA* creation)
     FindManuals();
 }
 
+// The text in the user's colours, on the background the class brush paints.
+static void UseWindowColours(HDC dc)
+{
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+}
+
 // The lines stand one empty line below the toolbar, and move down with it
 // when it wraps into more rows.
 static void PaintStatusLines(HWND window)
@@ -121,6 +130,7 @@ static void PaintStatusLines(HWND window)
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     SelectObject(dc, StatusFont);
+    UseWindowColours(dc);
     for (int i = 0; i < StatusLineCount; ++i)
         TextOutA(dc, 0, base + i * LineHeight, StatusLines[i], lstrlenA(StatusLines[i]));
     EndPaint(window, &paint);
@@ -243,6 +253,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_COMMAND:
         RouteCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        return AnswerToolbarNotice((NMHDR*)lParam);
+    case WM_SYSCOLORCHANGE:
+        // The toolbar takes the new colours only when told.
+        SendMessageA(MainToolbar, WM_SYSCOLORCHANGE, wParam, lParam);
         return 0;
     case WM_DESTROY:
         // A piece still playing must not outlive its window.

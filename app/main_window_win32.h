@@ -30,3 +30,7 @@ HWND CreateMainToolbar(HWND window);
 // Gives the toolbar the glyphs drawn nearest to the DPI's size, in the
 // system's button colours of the moment, and buttons to match.
 void FitToolbarToDpi(UINT dpi);
+
+// Answers the toolbar's notices that come to the main window: the text of a
+// button's tooltip is the name of its menu twin.
+LRESULT AnswerToolbarNotice(NMHDR* notice);

@@ -1,7 +1,15 @@
 #include "app/program_win32.h"
 
+#include "app/app_win32.h"
 #include "app/main_window_win32.h"
 #include "app/report_error.h"
+#include "resources/resource.h"
+
+bool TranslateShortcutKey(MSG* message)
+{
+    static HACCEL shortcuts = LoadAcceleratorsA(AppInstance, MAKEINTRESOURCEA(IDR_MAINMENU));
+    return MainWindow && TranslateAcceleratorA(MainWindow, shortcuts, message);
+}
 
 int RunProgram(HINSTANCE instance, int showCommand)
 {
@@ -20,6 +28,7 @@ int RunProgram(HINSTANCE instance, int showCommand)
 
     MSG message{};  // a loop that fails at once still ends with code 0
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (TranslateShortcutKey(&message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -86,13 +86,30 @@ void FitToolbarToDpi(UINT dpi)
 HWND CreateMainToolbar(HWND window)
 {
     InitCommonControls();
-    MainToolbar = CreateToolbarEx(window, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_WRAPABLE, IDC_MAINTOOLBAR,
-                                  ButtonCount, AppInstance, IDB_TOOLBAR, Buttons, ButtonCount, ButtonWidth,
-                                  ButtonHeight, 0, 0, sizeof(TBBUTTON));
+    // Tooltips: the buttons show no text, and a screen reader says a
+    // button's tooltip as its name.
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS;
+    MainToolbar = CreateToolbarEx(window, style, IDC_MAINTOOLBAR, ButtonCount, AppInstance, IDB_TOOLBAR, Buttons,
+                                  ButtonCount, ButtonWidth, ButtonHeight, 0, 0, sizeof(TBBUTTON));
     FitToolbarToDpi(MainWindowDpi);
     // Nothing to save or play yet.
     SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_SAVE, 0);
     SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_PLAY, 0);
     SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_STOP, 0);
     return MainToolbar;
+}
+
+// The string table holds each button's tooltip under the button's command id.
+LRESULT AnswerToolbarNotice(NMHDR* notice)
+{
+    if (notice->code == TTN_GETDISPINFOA) {
+        NMTTDISPINFOA* info = (NMTTDISPINFOA*)notice;
+        info->hinst = AppInstance;
+        info->lpszText = MAKEINTRESOURCEA(notice->idFrom);
+    } else if (notice->code == TTN_GETDISPINFOW) {
+        NMTTDISPINFOW* info = (NMTTDISPINFOW*)notice;
+        info->hinst = AppInstance;
+        info->lpszText = MAKEINTRESOURCEW(notice->idFrom);
+    }
+    return 0;
 }

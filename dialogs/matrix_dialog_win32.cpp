@@ -2,8 +2,11 @@
 // lists or drawn at random. OK writes them into the settings; T, D and V write
 // their row at once.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 #include "app/app_win32.h"
 #include "app/report_error.h"
@@ -122,10 +125,61 @@ static void HandleCommand(HWND dialog, int32_t id, int32_t code, HWND control)
     }
 }
 
+// T, D and V show only the letter before the colon of their text; the whole
+// text is what a screen reader says of them.
+static void DrawRandomButton(const DRAWITEMSTRUCT& item)
+{
+    RECT place = item.rcItem;
+    const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+    DrawFrameControl(item.hDC, &place, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    char text[32] = "";
+    GetWindowTextA(item.hwndItem, text, sizeof text);
+    const char* colon = std::strchr(text, ':');
+    const int letters = colon ? (int)(colon - text) : lstrlenA(text);
+    if (pushed) OffsetRect(&place, 1, 1);
+    HGDIOBJ font = SelectObject(item.hDC, (HGDIOBJ)SendMessageA(item.hwndItem, WM_GETFONT, 0, 0));
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+    DrawTextA(item.hDC, text, letters, &place, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(item.hDC, font);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        InflateRect(&place, -2, -2);
+        DrawFocusRect(item.hDC, &place);
+    }
+}
+
+// The eye meets the same names as tooltips over the three small buttons. The
+// tooltip window belongs to the dialog and goes with it.
+static void AddRandomButtonTips(HWND dialog)
+{
+    HWND tips = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, AppInstance, nullptr);
+    for (int id : {IDC_RANDOM_TONES, IDC_RANDOM_DURATIONS, IDC_RANDOM_VELOCITIES}) {
+        char text[32] = "";
+        GetDlgItemTextA(dialog, id, text, sizeof text);
+        TOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = dialog;
+        tool.uId = (UINT_PTR)GetDlgItem(dialog, id);
+        tool.lpszText = text;
+        SendMessageA(tips, TTM_ADDTOOLA, 0, (LPARAM)&tool);
+    }
+}
+
 INT_PTR CALLBACK MatrixDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         OpenMatrixDialog(dialog);
+        AddRandomButtonTips(dialog);
+        // The first tone, not T: a Space there would draw a new row at once.
+        HWND firstTone = GetDlgItem(dialog, IDC_TONE_FIRST);
+        SetFocus(firstTone);
+        SendMessageA(firstTone, EM_SETSEL, 0, -1);
+        return FALSE;
+    }
+    if (message == WM_DRAWITEM) {
+        DrawRandomButton(*(const DRAWITEMSTRUCT*)lParam);
         return TRUE;
     }
     if (message == WM_COMMAND) {

@@ -24,6 +24,69 @@ static int PageTemplate(int voice)
     return voice == 0 ? IDD_SERIES_PAGE1 : IDD_SERIES_PAGE2 + voice - 1;
 }
 
+// The boxes stand in columns of eight, box k in column k / 8 and row k % 8.
+enum { SeriesRows = 8, SeriesColumns = SeriesBoxCount / SeriesRows };
+
+// The box a key leads to from box k: the arrows go one row or column, up to
+// the grid's edge; Home and End go to the row's first and last column, Page
+// Up and Page Down to the column's top and bottom. -1 for any other key.
+// So any box is at most seven keys from any other.
+static int BoxAfterKey(int k, WPARAM key)
+{
+    int column = k / SeriesRows, row = k % SeriesRows;
+    switch (key) {
+    case VK_UP: row -= row > 0; break;
+    case VK_DOWN: row += row < SeriesRows - 1; break;
+    case VK_LEFT: column -= column > 0; break;
+    case VK_RIGHT: column += column < SeriesColumns - 1; break;
+    case VK_HOME: column = 0; break;
+    case VK_END: column = SeriesColumns - 1; break;
+    case VK_PRIOR: row = 0; break;
+    case VK_NEXT: row = SeriesRows - 1; break;
+    default: return -1;
+    }
+    return column * SeriesRows + row;
+}
+
+// The check boxes' own procedure, the same for every box.
+static WNDPROC CheckBoxProc;
+
+// Moves the focus from the box by the key; false for a key that moves
+// nothing. The page keeps its voice in its user data.
+static bool MoveFocusByKey(HWND box, WPARAM key)
+{
+    HWND page = GetParent(box);
+    const int voice = (int)GetWindowLongPtrA(page, DWLP_USER);
+    for (int k = 0; k < SeriesBoxCount; ++k) {
+        if (GetDlgItem(page, SeriesBoxIds.Ids[voice][k]) != box) continue;
+        const int next = BoxAfterKey(k, key);
+        if (next < 0) return false;
+        SetFocus(GetDlgItem(page, SeriesBoxIds.Ids[voice][next]));
+        return true;
+    }
+    return false;
+}
+
+// A box takes the arrow keys, which the dialog would move along the labels'
+// order (down a column and on to the next), and the keys above. Keys with
+// Ctrl go on to the sheet, which may turn the page with them.
+static LRESULT CALLBACK MoveAcrossBoxes(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETDLGCODE)
+        return CallWindowProcA(CheckBoxProc, box, message, wParam, lParam) | DLGC_WANTARROWS;
+    if (message == WM_KEYDOWN && GetKeyState(VK_CONTROL) >= 0 && MoveFocusByKey(box, wParam)) return 0;
+    return CallWindowProcA(CheckBoxProc, box, message, wParam, lParam);
+}
+
+static void TakeGridKeys(HWND page, int voice)
+{
+    SetWindowLongPtrA(page, DWLP_USER, voice);
+    for (int k = 0; k < SeriesBoxCount; ++k) {
+        HWND box = GetDlgItem(page, SeriesBoxIds.Ids[voice][k]);
+        CheckBoxProc = (WNDPROC)SetWindowLongPtrA(box, GWLP_WNDPROC, (LONG_PTR)MoveAcrossBoxes);
+    }
+}
+
 static void ShowFlags(HWND page, int voice)
 {
     for (int k = 0; k < SeriesBoxCount; ++k)
@@ -47,6 +110,7 @@ static INT_PTR CALLBACK SeriesPageProc(HWND page, UINT message, WPARAM, LPARAM l
 {
     if (message == WM_INITDIALOG) {
         ShowFlags(page, Voice);
+        TakeGridKeys(page, Voice);
         return TRUE;
     }
     if (message != WM_NOTIFY) return FALSE;

@@ -29,7 +29,8 @@ shot main-start
 # 1. Options > Matrix: type the row, pick durations, type velocities.
 options_item 0 Matrix
 shot matrix-open
-for t in "${tones[@]}"; do xdotool key Tab; type_text "$t"; done
+type_text "${tones[0]}"            # the dialog opens in tone 0, selected
+for t in "${tones[@]:1}"; do xdotool key Tab; type_text "$t"; done
 keys Tab Tab                       # past D to duration 0
 keys Down Tab Up Tab               # 1/8, then 1/2
 repeat 10 Down                     # .1/4
@@ -107,7 +108,7 @@ shot main-saved
 
 # 8. An empty tone field: the error box names it; then Cancel.
 options_item 0 Matrix
-keys Tab BackSpace Return
+keys BackSpace Return              # tone 0, selected as the dialog opens
 box=$(box_text 5000) || fail "no error box for an empty tone field"
 [[ "$box" == "ERROR: Invalid tone 0" ]] || fail "error box said \"$box\""
 shot matrix-error

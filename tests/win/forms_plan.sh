@@ -31,7 +31,8 @@ window_changed "$main" || fail "Run > Compose did not enable the toolbar"
 xdotool search --onlyvisible --name '^Forms$' >/dev/null && fail "Forms opened before the first Compose"
 
 options_item 0 Matrix
-for t in 3 11 7 8 4 0 10 1 9 6 2 5; do xdotool key Tab; type_text "$t"; done
+type_text 3                         # the dialog opens in tone 0, selected
+for t in 11 7 8 4 0 10 1 9 6 2 5; do xdotool key Tab; type_text "$t"; done
 xdotool key Tab                     # D, then the duration lists, each at 1/4 (code 2)
 for code in 1 3 12 2 13 3 1 2 12 3 13 2; do   # 150 ms to 600 ms each: Stop lands in a note
     xdotool key Tab

@@ -58,6 +58,7 @@ const char* const Empty = "--+---|---";
 const char* const Idle = "-+++-+|++-";
 const char* const IdleNamed = "++++-+|++-";
 const char* const Playing = "-+--++|+-+";
+const char* const PlayingNamed = "++--++|+-+";
 
 int CountRecorded(RecordedAction action)
 {
@@ -178,7 +179,7 @@ protected:
     HWND window_ = nullptr;
 };
 
-TEST_F(MainWindowTest, StartsWithNothingToSavePlayOrStop)
+TEST_F(MainWindowTest, StartsWithNothingToSavePlayOrStopAndNamesItsButtons)
 {
     EXPECT_EQ(MainWindow, window_);
     EXPECT_EQ(AppInstance, GetModuleHandleA(nullptr));
@@ -191,6 +192,15 @@ TEST_F(MainWindowTest, StartsWithNothingToSavePlayOrStop)
     EXPECT_STREQ(caption, "Varnolt");
     EXPECT_EQ(GetParent(MainToolbar), window_);
     EXPECT_EQ(GetDlgCtrlID(MainToolbar), IDC_MAINTOOLBAR);
+    // A screen reader says a button's tooltip as its name: that of its menu twin.
+    HWND tips = (HWND)SendMessageA(MainToolbar, TB_GETTOOLTIPS, 0, 0);
+    for (auto [button, name] : {std::pair<UINT, std::string>{IDB_BUTTON_SAVE, "Save"}, {IDB_BUTTON_PLAY, "Play"},
+                                {IDB_BUTTON_STOP, "Stop"}}) {
+        char tip[80] = "";
+        TOOLINFOA tool{sizeof tool, 0, MainToolbar, button, {}, nullptr, tip, 0, nullptr};
+        SendMessageA(tips, TTM_GETTEXTA, sizeof tip, (LPARAM)&tool);
+        EXPECT_EQ(tip, name);
+    }
 }
 
 TEST_F(MainWindowTest, ComposeOffersSaveAsAndPlayAndSaveOnlyOnceANameIsKnown)
@@ -383,6 +393,49 @@ TEST_F(MainWindowTest, ClosingTheWindowDuringPlaybackEndsItAndQuitsWithZero)
     int sent = RecordedSends();
     Sleep(1500);
     EXPECT_EQ(RecordedSends(), sent);
+}
+
+// A key as the program's message loop meets it, with Ctrl and Shift as given.
+void Key(WPARAM key, bool ctrl = false, bool shift = false)
+{
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG message{MainWindow, WM_KEYDOWN, key, 0, 0, {}};
+    if (!TranslateShortcutKey(&message)) DispatchMessageA(&message);
+}
+
+TEST_F(MainWindowTest, ShortcutKeysDoWhatTheirMenuItemsDoAndNothingWhileTheyAreGreyed)
+{
+    {
+        SaveDialogUser user(MainWindow, SaveDialogUser::Cancel);
+        Key('S', true);
+        Key('S', true, true);
+        Key(VK_F5);
+        Key(VK_F5, false, true);
+        EXPECT_EQ(Commands(), Empty);
+        Key(VK_F9);
+        EXPECT_EQ(Commands(), Idle);
+        Key('S', true);  // the menu's Save waits for a name, though the toolbar's would ask for one
+        EXPECT_FALSE(user.Stop());
+    }
+    std::string path = TempFile("shortcut.mid");
+    SaveDialogUser user(MainWindow, SaveDialogUser::TypeName, path);
+    Key('S', true, true);
+    EXPECT_TRUE(user.Stop());
+    DeleteFileA(path.c_str());
+    Key('S', true);
+    EXPECT_TRUE(FileExists(path));
+
+    Key(VK_F5);
+    EXPECT_EQ(Commands(), PlayingNamed);
+    Key(VK_F9);  // greyed while playing: another Compose would offer Play again
+    Key(VK_F5);
+    EXPECT_EQ(Commands(), PlayingNamed);
+    EXPECT_EQ(RecordedOpens(), 1);
+    Key(VK_F5, false, true);
+    EXPECT_TRUE(PumpUntil([] { return Commands() == IdleNamed; }, 2000)) << Commands();
 }
 
 // Pixels of the window's client area, 0x00RRGGBB, row by row.

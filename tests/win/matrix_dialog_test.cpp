@@ -48,6 +48,10 @@ protected:
 
 TEST_F(MatrixDialog, OpensWithTheRowsOfTheSettingsAndSixteenDurationsPerList)
 {
+    // The first tone has the focus, selected, not T: a Space there would
+    // draw a tone row that Cancel keeps.
+    EXPECT_EQ(GetFocus(), Tone(0));
+    EXPECT_EQ(SendMessageA(Tone(0), EM_GETSEL, 0, 0), MAKELRESULT(0, 1));
     for (int i = 0; i < RowLength; ++i) {
         EXPECT_EQ(ToneText(i), std::to_string(i));
         EXPECT_EQ(VelocityText(i), "96");

@@ -32,7 +32,7 @@ wait_window Varnolt >/dev/null
 # Durations (positions in the lists, 2 by default): three half notes among
 # short values, so that a slot lasts about 2 s at 200 beats per minute.
 options_item 0 Matrix
-repeat 14 Tab                       # to the first duration list
+repeat 13 Tab                       # from tone 0 past D to the first duration list
 first=yes
 for code in 1 5 10 1 6 9 5 1 10 6 9 5; do
     [[ -n "$first" ]] || xdotool key Tab

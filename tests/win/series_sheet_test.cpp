@@ -90,7 +90,7 @@ TEST_F(SeriesSheetTest, SixteenTabsTitledByTheirPagesUnderTheCaptionSeries)
         item.pszText = title;
         item.cchTextMax = sizeof title;
         SendMessageA(tabs, TCM_GETITEMA, (WPARAM)v, (LPARAM)&item);
-        EXPECT_EQ(std::string(title), std::to_string(v + 1));
+        EXPECT_EQ(std::string(title), "Voice " + std::to_string(v + 1));
     }
     EXPECT_EQ(TabCtrl_GetCurSel(tabs), 0);
     HWND apply = GetDlgItem(window_, ApplyButton);
@@ -106,7 +106,7 @@ TEST_F(SeriesSheetTest, TheBoxOfEveryFlagIsTheOneLabelledWithItsNumber)
         HWND page = Page(v);
         ASSERT_NE(page, nullptr) << "page " << v + 1;
         for (int k = 0; k < SeriesBoxCount; ++k)
-            EXPECT_EQ(ControlText(page, SeriesBoxIds.Ids[v][k]), std::to_string(k + 1)) << "page " << v + 1;
+            EXPECT_EQ(ControlText(page, SeriesBoxIds.Ids[v][k]), "Slot " + std::to_string(k + 1)) << "page " << v + 1;
     }
 }
 
