@@ -246,9 +246,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         }
         return 0;
     case WM_SYSCOLORCHANGE:
-        // The glyphs are mapped to the button colours anew, High Contrast
-        // switched on or off included.
-        SendMessageA(MainToolbar, WM_SYSCOLORCHANGE, 0, 0);
+        // The toolbar takes the new colours only when told, and the glyphs
+        // are mapped to the button colours anew, High Contrast switched on or
+        // off included.
+        SendMessageA(MainToolbar, WM_SYSCOLORCHANGE, wParam, lParam);
         FitToolbarToDpi(MainWindowDpi);
         return 0;
     case WM_COMMAND:
@@ -256,10 +257,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_NOTIFY:
         return AnswerToolbarNotice((NMHDR*)lParam);
-    case WM_SYSCOLORCHANGE:
-        // The toolbar takes the new colours only when told.
-        SendMessageA(MainToolbar, WM_SYSCOLORCHANGE, wParam, lParam);
-        return 0;
     case WM_DESTROY:
         // A piece still playing must not outlive its window.
         EndPlaybackForExit();
