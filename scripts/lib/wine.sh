@@ -49,6 +49,9 @@ give_32bit_side() {
   [[ -z "$(why_no_wine32)" ]] || return 0
   has_32bit_side && return 0
   echo "Adding the 32-bit side to the Wine prefix $WINEPREFIX ..."
+  # A server still running for the prefix (a program just ended in it)
+  # lets the update run without adding that side (measured): it goes first.
+  wineserver -k >/dev/null 2>&1
   rm -f "$WINEPREFIX/.update-timestamp"
   wineboot -u >/dev/null 2>&1
   wineserver -w
