@@ -89,10 +89,11 @@ protected:
         EXPECT_TRUE(SameSettings(Settings, Varied(1))) << text;
     }
 
-    // Any file, valid or not: never a crash nor a read past its bytes (the
-    // parser gets a copy of exactly their size); a valid one leaves only
-    // values in their ranges, one refused leaves the settings as they were.
-    void OpenAnything(const std::string& text)
+    // Any text, valid or not: never a crash nor a read past its bytes (the
+    // parser gets a copy of exactly their size); a valid one gives only
+    // values in their ranges, one refused names its line. That a refused
+    // file leaves the settings as they were, ExpectRefused shows.
+    void ParseAnything(const std::string& text)
     {
         const std::vector<uint8_t> bytes(text.begin(), text.end());
         CompositionSettings parsed;
@@ -102,12 +103,6 @@ protected:
         } else {
             EXPECT_EQ(problem.rfind("Line ", 0), 0u) << problem;
         }
-        ReplaceSettings(Varied(1));
-        ReportedErrors.clear();
-        if (!Open(text)) {
-            EXPECT_TRUE(SameSettings(Settings, Varied(1))) << text;
-        }
-        EXPECT_EQ(ReportedErrors.size(), problem.empty() ? 0u : 1u);
     }
 
     fs::path file_;
@@ -138,32 +133,23 @@ TEST_F(SettingsFileTest, LeftOutEntriesAndPartsTakeTheValuesOfANewStart)
     EXPECT_TRUE(SameSettings(Settings, expected));
 }
 
+// Each fault is told by its line, blank lines counted, and leaves the
+// settings as they were: a file with no first line, a MIDI file (whose first
+// line is no text), an entry given twice, a number too long for any integer,
+// an instrument for the percussion voice, bytes that are no UTF-8 after some
+// that are, a file beyond the largest.
 TEST_F(SettingsFileTest, AFaultIsToldByItsLineAndChangesNothing)
 {
     const std::string first = "Varnolt settings 1\r\n";
     ExpectRefused("", "Line 1: expected \"Varnolt settings 1\", found an empty line");
     ExpectRefused(std::string("MThd\0\0\0\6", 8), "Line 1: expected \"Varnolt settings 1\", found a NUL byte");
-    ExpectRefused("Varnolt settings 2\n",
-                  "Line 1: expected \"Varnolt settings 1\", found version 2, from a later Varnolt");
     ExpectRefused(first + "tones 0 1 2 3 4 5 6 7 8 9 10 11\ntones 0 1 2 3 4 5 6 7 8 9 10 11",
                   "Line 3: expected each entry once, found \"tones\" again (first on line 2)");
     ExpectRefused(first + "\n\nvelocities 1 2 3 4 5 6 7 8 9 10 11 99999999999999999999999999999999",
                   "Line 4: expected velocity 12 of 12, a number 0..127, found \"999999999999999999999999...\"");
-    ExpectRefused(first + "tempo 70", "Line 2: expected a tempo of 10, 20, 30, 40, 50, 60, 80, 100, 120, 150, "
-                                      "160 or 200 beats a minute, found \"70\"");
-    ExpectRefused(first + "durations 1/4 1/4 .1/64", "Line 2: expected duration 3 of 12, one of 1 1/2 1/4 1/8 1/16 "
-                                                     "1/32 1/64 ^1/8 ^1/16 ^1/32 ^1/64 .1/2 .1/4 .1/8 .1/16 .1/32, "
-                                                     "found \".1/64\"");
-    ExpectRefused(first + "voice 2 on instrument 5 (piano octave 3", "Line 2: expected \")\" after the instrument's "
-                                                                    "name, found the end of the line");
     ExpectRefused(first + "voice 10 instrument 0", "Line 2: expected no instrument for voice 10, the percussion voice, "
                                                    "found \"instrument\"");
-    ExpectRefused(first + "voice 3 series 1 48 1", "Line 2: expected each Series box once, found 1 again");
     ExpectRefused(first + "# caf\xC3\xA9\n# \xC3\x28", "Line 3: expected UTF-8 text, found the byte 0xC3");
-    ExpectRefused(first + "# \xED\xA0\x80", "Line 2: expected UTF-8 text, found the byte 0xED");
-    ExpectRefused(first + std::string("tones\0", 6), "Line 2: expected text, found a NUL byte");
-    ExpectRefused(first + "#" + std::string(SettingsLineLongest, '-'),
-                  "Line 2: expected a line of at most 1024 bytes, found a line of more than 1024 bytes");
     ExpectRefused(first + std::string(SettingsFileLargest, '\n'),
                   "expected a file of at most 65536 bytes, found a larger one");
 }
@@ -179,16 +165,16 @@ TEST_F(SettingsFileTest, TheBoundsThemselvesAreValid)
 TEST_F(SettingsFileTest, EveryTruncationAndRandomDamageIsSafe)
 {
     const std::string whole = SettingsText(Varied(0)) + "# Sch\xC3\xB6nberg\xE2\x80\x99s row \xF0\x9D\x84\x9E\n";
-    for (size_t length = 0; length < whole.size(); ++length) OpenAnything(whole.substr(0, length));
+    for (size_t length = 0; length < whole.size(); ++length) ParseAnything(whole.substr(0, length));
 
     std::mt19937 random(TestSeed());
     for (int round = 0; round < 300; ++round) {
         std::string damaged = whole;
         for (int n = 1 + random() % 4; n > 0; --n) damaged[random() % damaged.size()] = (char)(random() % 256);
-        OpenAnything(damaged);
+        ParseAnything(damaged);
         std::string noise(random() % 200, 0);
         for (char& c : noise) c = (char)(random() % 256);
-        OpenAnything("Varnolt settings 1\n" + noise);
+        ParseAnything("Varnolt settings 1\n" + noise);
     }
 }
 

@@ -187,6 +187,31 @@ TEST_F(SaveTest, AFileThatCannotBeWrittenIsReportedAndTheEarlierFileSurvives)
     EXPECT_EQ(FolderNames(), std::vector<std::string>{"locked.mid"}) << "no temporary file is left";
 }
 
+// A file written and flushed whole is saved, though closing it fails (a
+// network share that went away in between): it is neither reported as failed
+// nor, when new, deleted.
+extern BOOL(WINAPI* CloseImport)(HANDLE) IMPORT_SLOT(CloseHandle, 4);
+static BOOL(WINAPI* const RealClose)(HANDLE) = CloseImport;
+static BOOL WINAPI CloseThatFails(HANDLE handle)
+{
+    RealClose(handle);
+    SetLastError(ERROR_NETNAME_DELETED);
+    return FALSE;
+}
+
+TEST_F(SaveTest, AFileWrittenWholeIsSavedThoughClosingItFails)
+{
+    const std::string fresh = PathOf("new.mid"), earlier = PathOf("earlier.mid");
+    WriteFile(earlier, Bytes{1, 2, 3});
+    const Bytes image = ImageNow();
+    CloseImport = CloseThatFails;
+    EXPECT_TRUE(WriteWholeFile(fresh.c_str(), image.data(), (uint32_t)image.size()));
+    EXPECT_TRUE(WriteWholeFile(earlier.c_str(), image.data(), (uint32_t)image.size()));
+    CloseImport = RealClose;
+    EXPECT_EQ(ReadFile(fresh), image);
+    EXPECT_EQ(ReadFile(earlier), image);
+}
+
 TEST_F(SaveTest, AConfirmedNameIsKeptEvenWhenItsFileCannotBeWritten)
 {
     std::string locked = PathOf("locked.mid");

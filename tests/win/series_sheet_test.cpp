@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "app/app_win32.h"
 #include "dialogs/dialogs_win32.h"
@@ -207,6 +208,23 @@ TEST_F(SeriesSheetTest, OkWritesOnlyThePagesOpenedInThisShowing)
     EXPECT_EQ(Settings.FormSelection[6][10], 1);
     EXPECT_EQ(Settings.FormSelection[8][5], 1);
     EXPECT_EQ(Settings.FormSelection[0][47], 0);
+}
+
+// The boxes stand in six columns of eight. The arrows move one row or column
+// and stop at the edges; Home and End go to the row's ends, Page Up and Page
+// Down to the column's. Keys reach the box as the sheet's loop passes them on.
+TEST_F(SeriesSheetTest, KeysMoveTheFocusAlongRowsAndColumnsOfBoxes)
+{
+    ASSERT_NE(Open(), nullptr);
+    HWND page = Page(3);
+    SetFocus(Box(page, 3, 0));
+    const std::pair<WPARAM, int> steps[] = {{VK_UP, 0},    {VK_LEFT, 0},  {VK_DOWN, 1},  {VK_RIGHT, 9},
+                                            {VK_END, 41},  {VK_RIGHT, 41}, {VK_NEXT, 47}, {VK_DOWN, 47},
+                                            {VK_HOME, 7},  {VK_PRIOR, 0}};
+    for (const auto& step : steps) {
+        PressDialogKey(window_, step.first);
+        EXPECT_EQ(GetFocus(), Box(page, 3, step.second)) << "key " << step.first << " to box " << step.second;
+    }
 }
 
 TEST_F(SeriesSheetTest, ShowSeriesSheetRunsTheSameSheetModally)
