@@ -150,6 +150,17 @@ TEST_F(SettingsFileTest, AFaultIsToldByItsLineAndChangesNothing)
     ExpectRefused(first + "voice 10 instrument 0", "Line 2: expected no instrument for voice 10, the percussion voice, "
                                                    "found \"instrument\"");
     ExpectRefused(first + "# caf\xC3\xA9\n# \xC3\x28", "Line 3: expected UTF-8 text, found the byte 0xC3");
+    // Each range its own: a file of a later Varnolt, a tempo outside the
+    // table, the one duration the Matrix dialog does not offer, a long line.
+    ExpectRefused("Varnolt settings 2\n",
+                  "Line 1: expected \"Varnolt settings 1\", found version 2, from a later Varnolt");
+    ExpectRefused(first + "tempo 70", "Line 2: expected a tempo of 10, 20, 30, 40, 50, 60, 80, 100, 120, 150, "
+                                      "160 or 200 beats a minute, found \"70\"");
+    ExpectRefused(first + "durations 1/4 1/4 .1/64", "Line 2: expected duration 3 of 12, one of 1 1/2 1/4 1/8 1/16 "
+                                                     "1/32 1/64 ^1/8 ^1/16 ^1/32 ^1/64 .1/2 .1/4 .1/8 .1/16 .1/32, "
+                                                     "found \".1/64\"");
+    ExpectRefused(first + "#" + std::string(SettingsLineLongest, '-'),
+                  "Line 2: expected a line of at most 1024 bytes, found a line of more than 1024 bytes");
     ExpectRefused(first + std::string(SettingsFileLargest, '\n'),
                   "expected a file of at most 65536 bytes, found a larger one");
 }
