@@ -10,7 +10,7 @@ static UINT SystemDpi()
     HDC screen = GetDC(nullptr);
     UINT dpi = (UINT)GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    return dpi;
+    return dpi ? dpi : (UINT)BaseDpi;
 }
 
 UINT DpiOfWindow(HWND window)
@@ -29,12 +29,34 @@ int ScaleForDpi(int length, UINT dpi)
 
 // The system gives the message font for its own DPI; its height is scaled
 // from there. The size without iPaddedBorderWidth, which Windows XP knows,
-// is accepted by every later system.
-HFONT CreateMessageFont(UINT dpi)
+// is accepted by every later system. Where the system gives none, 9 points.
+static LOGFONTW MessageFont(UINT dpi)
 {
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
-    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, (int)dpi, (int)SystemDpi());
-    return CreateFontIndirectW(&metrics.lfMessageFont);
+    const int systemDpi = (int)SystemDpi();
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) ||
+        metrics.lfMessageFont.lfHeight == 0)
+        metrics.lfMessageFont.lfHeight = -MulDiv(9, systemDpi, 72);
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, (int)dpi, systemDpi);
+    return metrics.lfMessageFont;
+}
+
+HFONT CreateMessageFont(UINT dpi)
+{
+    LOGFONTW font = MessageFont(dpi);
+    return CreateFontIndirectW(&font);
+}
+
+HFONT CreateFixedMessageFont(UINT dpi)
+{
+    const LOGFONTW message = MessageFont(dpi);
+    LOGFONTW font = {};
+    font.lfHeight = message.lfHeight;
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    lstrcpyW(font.lfFaceName, L"Courier New");
+    HFONT made = CreateFontIndirectW(&font);
+    return made ? made : (HFONT)GetStockObject(SYSTEM_FIXED_FONT);
 }

@@ -14,3 +14,8 @@ int ScaleForDpi(int length, UINT dpi);
 // The font the system shows messages in, made for the given DPI. The caller
 // deletes it.
 HFONT CreateMessageFont(UINT dpi);
+
+// A fixed-pitch font ("Courier New") as tall as the message font, for the
+// given DPI; the system's fixed font where it cannot be made. The caller
+// deletes it (deleting the stock font does nothing).
+HFONT CreateFixedMessageFont(UINT dpi);

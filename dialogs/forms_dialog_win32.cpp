@@ -10,6 +10,7 @@
 #include <initializer_list>
 
 #include "app/app_win32.h"
+#include "app/dpi_win32.h"
 #include "dialogs/dialogs_win32.h"
 #include "dialogs/forms_text.h"
 #include "events/events.h"
@@ -20,7 +21,7 @@
 #define WM_DPICHANGED 0x02E0
 #endif
 
-enum { PlaybackChanged = WM_APP + 1, FontForNewDpi, StandardDpi = 96, MinimumTextLines = 6 };
+enum { PlaybackChanged = WM_APP + 1, FontForNewDpi, MinimumTextLines = 6 };
 
 static char FormsText[FormsTextSize];
 static HFONT TextFont;
@@ -40,42 +41,7 @@ static LRESULT CALLBACK SelectAllOnCtrlA(HWND edit, UINT message, WPARAM wParam,
 }
 
 // ---- The font: fixed pitch, as tall as the system's message font, for the
-// DPI of the screen the dialog is on.
-
-static int32_t ScreenDpi()
-{
-    HDC screen = GetDC(nullptr);
-    int32_t dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : StandardDpi;
-}
-
-// Windows 10 1607 and later tell each window's DPI; older systems have one
-// for the whole screen.
-static int32_t DpiOf(HWND window)
-{
-    typedef UINT(WINAPI * DpiForWindow)(HWND);
-    static const DpiForWindow dpiForWindow =
-        (DpiForWindow)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow");
-    UINT dpi = dpiForWindow ? dpiForWindow(window) : 0;
-    return dpi > 0 ? (int32_t)dpi : ScreenDpi();
-}
-
-// The message font's height is given for the screen's DPI. The record is
-// taken in its oldest size, which every system fills.
-static HFONT MakeTextFont(int32_t dpi)
-{
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
-    LONG height = -MulDiv(9, ScreenDpi(), 72);
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) &&
-        metrics.lfMessageFont.lfHeight != 0)
-        height = metrics.lfMessageFont.lfHeight;
-    HFONT font = CreateFontA(MulDiv(height, dpi, ScreenDpi()), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             FIXED_PITCH | FF_MODERN, "Courier New");
-    return font ? font : (HFONT)GetStockObject(SYSTEM_FIXED_FONT);  // freeing a stock font does nothing
-}
+// DPI of the screen the dialog is on (CreateFixedMessageFont).
 
 static void MeasureText(HWND edit)
 {
@@ -254,7 +220,7 @@ static void PlaceDialog(HWND dialog)
 static void UseFontForDpi(HWND dialog, int32_t dpi)
 {
     HFONT old = TextFont;
-    TextFont = MakeTextFont(dpi);
+    TextFont = CreateFixedMessageFont((UINT)dpi);
     HWND edit = GetDlgItem(dialog, IDC_FORMS_TEXT);
     SendMessageA(edit, WM_SETFONT, (WPARAM)TextFont, TRUE);
     if (old) DeleteObject(old);
@@ -323,7 +289,7 @@ static void OpenFormsDialog(HWND dialog)
     BuildFormsText(FormsText, sizeof FormsText);
     HWND edit = GetDlgItem(dialog, IDC_FORMS_TEXT);
     TextFont = nullptr;
-    UseFontForDpi(dialog, DpiOf(dialog));
+    UseFontForDpi(dialog, (int32_t)DpiOfWindow(dialog));
     FillTextControl(edit);
     FillFormList(dialog);
     FillVoiceList(dialog);
