@@ -17,18 +17,21 @@ probe_folders() {
 # Runs a 96-byte i386 Linux program that only exits with 42: a sure test that
 # needs nothing installed. Returns 0 when it ran, 1 when the kernel refused
 # it, 2 when no folder could run a program at all (then nothing is known).
+# Safe under set -e: only its own result can fail.
 runs_32bit_code() {
-  local folder probe code=2
+  local folder probe ran code=2
   while read -r folder; do
     probe="$folder/.varnolt-i386-probe.$$"
     # A script tells whether the folder runs programs; the probe, whether the
     # kernel runs 32-bit ones. Both fail alike (126) otherwise.
     printf '#!/bin/sh\nexit 7\n' >"$probe" 2>/dev/null && chmod +x "$probe" || { rm -f "$probe"; continue; }
-    "$probe" 2>/dev/null
-    if [[ $? -ne 7 ]]; then rm -f "$probe"; continue; fi
+    ran=0
+    "$probe" 2>/dev/null || ran=$?
+    if [[ $ran -ne 7 ]]; then rm -f "$probe"; continue; fi
     printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80' >"$probe"
-    "$probe" 2>/dev/null
-    [[ $? -eq 42 ]] && code=0 || code=1
+    ran=0
+    "$probe" 2>/dev/null || ran=$?
+    [[ $ran -eq 42 ]] && code=0 || code=1
     rm -f "$probe"
     break
   done < <(probe_folders)
@@ -40,8 +43,9 @@ WINE32_LOADER=/usr/lib/wine/wine
 
 # Why 32-bit Windows programs cannot run here, or nothing when they can.
 why_no_wine32() {
-  runs_32bit_code
-  case $? in
+  local known=0
+  runs_32bit_code || known=$?
+  case $known in
     1) echo "this machine runs no 32-bit programs (its kernel has no 32-bit support)"; return ;;
     2) echo "no folder here runs programs (the build folder and $(probe_folders | tail -n 1) are mounted noexec), so whether 32-bit programs run is unknown"; return ;;
   esac

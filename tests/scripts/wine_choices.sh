@@ -33,6 +33,9 @@ expect "$(WINELOADER=/mine run "$work/debian" wine "$work/x64.exe")" "loader64 $
 expect "$(run "$work/own:$work/debian" wine "$work/x64.exe")" "own-wine $work/x64.exe |" "the user's own wine"
 expect "$(run "$work/own:$work/debian" wineserver -w)" "own-server -w |" "the user's own wine, its server"
 
+# scripts/setup runs under set -e: the probe's own failing programs must not end it.
+bash -ec 'source "$1"; why_no_wine32 >/dev/null' _ "$lib/i386.sh" || fail "the probe ends a script that runs under set -e"
+
 # The probe of 32-bit support, with the temporary folder mounted noexec and no
 # build folder to run it from instead.
 mkdir "$work/noexec"
