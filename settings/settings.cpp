@@ -44,6 +44,7 @@ void FillDefaultSettings(CompositionSettings* settings)
     settings->FormSelection[0][0] = 1;
     settings->FormSelection[0][1] = 1;
     settings->TempoIndex = DefaultTempoIndex;
+    settings->PitchNames = 0;
 }
 
 void ReplaceSettings(const CompositionSettings& from)
@@ -55,6 +56,7 @@ void ReplaceSettings(const CompositionSettings& from)
     std::memcpy(Settings.VoiceInstrument, from.VoiceInstrument, sizeof Settings.VoiceInstrument);
     std::memcpy(Settings.VoiceOctave, from.VoiceOctave, sizeof Settings.VoiceOctave);
     std::memcpy(Settings.FormSelection, from.FormSelection, sizeof Settings.FormSelection);
+    Settings.PitchNames = from.PitchNames;
     WriteTempoIndex(from.TempoIndex);
 }
 

@@ -23,6 +23,7 @@ struct CompositionSettings {
     int32_t VoiceOctave[VoiceCount];
     int32_t FormSelection[VoiceCount][FormCount];
     int32_t TempoIndex;  // read on the timer thread: use ReadTempoIndex/WriteTempoIndex
+    int32_t PitchNames;  // a PitchNaming: how the Forms text, the piece view and the score write pitches
 };
 
 struct DurationEntry {
