@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "dialogs/program_names.h"
+#include "settings/program_names.h"
 #include "engine/compose.h"
 #include "engine/row_analysis.h"
 #include "events/events.h"
@@ -32,40 +32,6 @@ static int32_t Put(TextBuffer* out, const char* format, ...)
     out->Length += written;
     if (out->Length > out->Size - 1) out->Length = out->Size - 1;
     return out->Length - before;
-}
-
-static int32_t SemitonesAbove(int32_t pitchClass, int32_t p0)
-{
-    return ((pitchClass - p0) % 12 + 12) % 12;
-}
-
-static const char* const FamilyNames[FamilyCount] = {"P", "I", "R", "RI"};
-
-// The n of the form's name: its first entry (a row's left, a column's top)
-// in semitones above p0.
-static int32_t NumberOfForm(int32_t formIndex, const Matrix m)
-{
-    int32_t a = formIndex % 12;
-    int32_t family = formIndex / 12 % 4;
-    bool column = family == InversionFamily || family == RetrogradeInversionFamily;
-    return SemitonesAbove(column ? m[0][a] : m[a][0], m[0][0]);
-}
-
-void NameForm(int32_t formIndex, const Matrix m, char* name)
-{
-    std::snprintf(name, FormNameSize, "%s-%d", FamilyNames[formIndex / 12 % 4], (int)NumberOfForm(formIndex, m));
-}
-
-static int32_t NameOrder(int32_t formIndex, const Matrix m)
-{
-    return (formIndex / 12 % 4 * RowLength + NumberOfForm(formIndex, m)) * FormCount + formIndex;
-}
-
-void OrderFormsByName(const Matrix m, int32_t* order)
-{
-    for (int f = 0; f < FormCount; ++f) order[f] = f;
-    std::sort(order, order + FormCount,
-              [m](int32_t a, int32_t b) { return NameOrder(a, m) < NameOrder(b, m); });
 }
 
 void LabelForm(int32_t formIndex, const Matrix m, char* label)
@@ -243,7 +209,7 @@ static void PutCombinatoriality(TextBuffer* out, const RowAnalysis* a, const int
     PutParagraph(out, &p, 0);
     for (int family = 0; family < FamilyCount; ++family)
         for (int n = 0; n < RowLength; ++n)
-            if (Discovered(a, family, n)) Add(&p, " %s-%d", FamilyNames[family], n);
+            if (Discovered(a, family, n)) Add(&p, " %s-%d", FormFamilyName(family), n);
     PutParagraph(out, &p, 2);
 }
 

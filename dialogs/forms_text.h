@@ -7,18 +7,11 @@
 #pragma once
 #include <cstdint>
 
+#include "engine/form_names.h"
 #include "engine/matrices.h"
 
 // Sixteen voices of 48 slots take about 17,500 characters.
-enum { FormsTextSize = 32768, FormNameSize = 8, FormLabelSize = 24 };
-
-// P-n, I-n, R-n or RI-n, with n in semitones up from p0 (the matrix's first
-// entry): a row tells n by its first entry, a column by its top entry.
-void NameForm(int32_t formIndex, const Matrix m, char* name);
-
-// The 48 FormIndex values in the order of their names: P-0 to P-11, then
-// I-n, R-n and RI-n alike; forms of the same name in matrix order.
-void OrderFormsByName(const Matrix m, int32_t* order);
+enum { FormsTextSize = 32768, FormLabelSize = 24 };
 
 // The name, and where a row that repeats a pitch class gives another form
 // the same name, the form's place too: "P-3 row 5", "RI-2 column 7".

@@ -1,6 +1,6 @@
 #include "app/app_win32.h"
 #include "dialogs/dialogs_win32.h"
-#include "dialogs/program_names.h"
+#include "settings/program_names.h"
 #include "dialogs/ok_cancel_win32.h"
 #include "resources/resource.h"
 #include "settings/settings.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/report_error.h"
-#include "dialogs/program_names.h"
+#include "settings/program_names.h"
 #include "midi/file_write.h"
 #include "settings/file_read.h"
 

@@ -20,7 +20,7 @@ namespace {
 // Every field away from a new start's value, differently for each variant.
 CompositionSettings Varied(int variant)
 {
-    CompositionSettings s;
+    CompositionSettings s{};
     for (int i = 0; i < RowLength; ++i) {
         s.ToneRow[i] = (7 * i + variant) % 12;
         s.DurationRow[i] = (i + 4 * variant) % DialogDurationCodeCount;  // the two variants give all 16

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "dialogs/dialogs_win32.h"
-#include "dialogs/program_names.h"
+#include "settings/program_names.h"
 #include "resources/resource.h"
 
 static INT_PTR CALLBACK LayoutOnly(HWND, UINT message, WPARAM, LPARAM)

@@ -7,7 +7,7 @@
 
 #include "app/app_win32.h"
 #include "dialogs/dialogs_win32.h"
-#include "dialogs/program_names.h"
+#include "settings/program_names.h"
 #include "engine/compose.h"
 #include "engine/random.h"
 #include "events/events.h"

@@ -1,4 +1,4 @@
-#include "dialogs/program_names.h"
+#include "settings/program_names.h"
 
 const char ProgramNameTable[ProgramCount][ProgramNameSize] = {
     // pianos
