@@ -36,6 +36,11 @@ expect "$(run "$work/own:$work/debian" wineserver -w)" "own-server -w |" "the us
 # scripts/setup runs under set -e: the probe's own failing programs must not end it.
 bash -ec 'source "$1"; why_no_wine32 >/dev/null' _ "$lib/i386.sh" || fail "the probe ends a script that runs under set -e"
 
+# The probe leaves no folder behind: run as root, one would be root's.
+mkdir "$work/tmp"
+TMPDIR="$work/tmp" VARNOLT_BUILD_ROOT="$work/no-build" bash -c 'source "$1"; runs_32bit_code' _ "$lib/i386.sh"
+[[ ! -e "$work/no-build" && -z "$(ls -A "$work/tmp")" ]] || fail "the probe left a folder: $(ls -A "$work" "$work/tmp")"
+
 # The probe of 32-bit support, with the temporary folder mounted noexec and no
 # build folder to run it from instead.
 mkdir "$work/noexec"
@@ -45,7 +50,8 @@ if mount -t tmpfs -o noexec,size=1m tmpfs "$work/noexec" 2>/dev/null; then
   [[ $? -eq 2 ]] || fail "a noexec temporary folder passed for a sure answer"
   why=$(TMPDIR="$work/noexec" VARNOLT_BUILD_ROOT="$work/noexec/build" why_no_wine32)
   [[ "$why" == *noexec* ]] || fail "the reason does not name the noexec folder: $why"
-  TMPDIR="$work/noexec" runs_32bit_code
+  mkdir "$work/builds"
+  TMPDIR="$work/noexec" VARNOLT_BUILD_ROOT="$work/builds" runs_32bit_code
   [[ $? -ne 2 ]] || fail "the build folder was not tried for the probe"
 else
   echo "no mount here: the noexec probe was not tried"
