@@ -229,7 +229,7 @@ def stalled():
         return ""
 
 
-def busy_share(before, after):
+def busy_share(before="", after=""):
     """The share of the time between two readings of stalled() in which some
     task waited for a processor; 0 where either is missing."""
     if not before or not after:
