@@ -2,10 +2,10 @@
 # Runs the Windows tests of the suites named AtEachDpi with the Wine prefix
 # set to the given DPI, which they are told in VARNOLT_DPI. Wine draws a
 # program at the DPI of its prefix, read when the program starts.
-# The prefix is the suite's own, made with no DPI of its own (Wine's 96): a
-# DPI found in it was left by a run of this script that could not end, and
-# is never taken for the prefix's. However this script ends the value goes
-# again. Only a kill -9 cannot be answered, and ctest sends one to the whole
+# The prefix is the suite's own, made with no DPI set (Wine's 96): a DPI
+# found in it was left by a run of this script that could not finish, and is
+# never taken for the prefix's. However this script ends, it removes the DPI
+# it set. Only a kill -9 cannot be answered, and ctest sends one to the whole
 # process tree at a test's time limit (180 s): the tests get a limit of
 # their own below it.
 # Usage: at_dpi.sh DPI path/to/varnolt_win_tests.exe (DISPLAY and WINEPREFIX set).
