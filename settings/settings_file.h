@@ -34,13 +34,3 @@ std::string SettingsText(const CompositionSettings& settings);
 // values of a new start. False at the first fault, with problem saying on
 // which line and what was expected there; settings are then not to be used.
 bool ParseSettingsText(const uint8_t* bytes, uint32_t count, CompositionSettings* settings, std::string* problem);
-
-// File > Open Settings: the whole file is checked before anything changes.
-// When all of it is valid its settings replace the program's (the tempo at
-// once, also for a piece that is playing); otherwise one error box names the
-// file, the line and what was expected, and the settings stay as they were.
-bool OpenSettingsFile(const char* path);
-
-// File > Save Settings: the program's settings into the named file, through
-// the writer that saves pieces and with its messages. Changes nothing.
-bool SaveSettingsFile(const char* path);

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "dialogs/settings_commands.h"
 #include "settings/settings_file.h"
 #include "tests/unit/fakes/fakes.h"
 #include "tests/unit/test_seed.h"
