@@ -159,11 +159,15 @@ static void PutIntervals(TextBuffer* out, const RowAnalysis* a)
     }
     PutParagraph(out, &p, 0);
     if (a->AllInterval) Add(&p, "All-interval row: yes, each interval from 1 to 11 comes once.");
+    // A row of repeats may still have every interval once; it is no all-interval row.
+    bool every = true;
+    for (int interval = 1; interval < RowLength; ++interval) every &= seen[interval];
     if (!a->AllInterval) {
-        Add(&p, "All-interval row: no; missing:");
+        Add(&p, "All-interval row: no%s", a->TwelveTone ? "" : ", as the row is not a twelve-tone row");
+        Add(&p, every ? "; every interval from 1 to 11 comes once." : "; missing:");
         for (int interval = 1; interval < RowLength; ++interval)
             if (!seen[interval]) Add(&p, " %d", interval);
-        Add(&p, ".");
+        if (!every) Add(&p, ".");
     }
     PutParagraph(out, &p, 0);
 }

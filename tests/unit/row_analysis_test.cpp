@@ -65,3 +65,16 @@ TEST(RowAnalysis, ARowWithRepeatsCountsThemAndJudgesNoCombinatoriality)
     EXPECT_FALSE(a.AllInterval);
     EXPECT_TRUE(Complementing(a).empty());
 }
+
+// One row has every interval but repeats pitch classes, the other twelve
+// tones but one interval twice and 11 never: neither is all-interval.
+TEST(RowAnalysis, OnlyATwelveToneRowWithEveryIntervalIsAllInterval)
+{
+    const int32_t repeats[RowLength] = {0, 5, 0, 1, 3, 6, 10, 4, 0, 9, 7, 6};
+    const int32_t no11[RowLength] = {9, 6, 11, 8, 2, 0, 4, 5, 7, 3, 10, 1};
+    for (const int32_t* row : {repeats, no11}) {
+        RowAnalysis a;
+        AnalyseRow(row, &a);
+        EXPECT_FALSE(a.AllInterval) << row[0];
+    }
+}
