@@ -11,6 +11,10 @@
 //   ...
 //   voice 10 off octave 5 series none
 //
+// Pitch names other than numbers add a line "pitches sharps" (or flats) after
+// the tempo, and the first line then says version 2: a file of version 1
+// holds no such line, and one without it writes pitches as numbers.
+//
 // The first line names the format and its version. After it every line is
 // one entry, a blank line, or a comment that begins with '#'. An entry left
 // out, and a part left out of a voice's line, keeps the value of a new start.
