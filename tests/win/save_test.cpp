@@ -498,3 +498,45 @@ TEST(FullDisk, EarlierContentThatCannotBePutBackIsKeptInTheTemporaryFolder)
     EXPECT_EQ(copy.parent_path(), fs::path(temp).parent_path());
     fs::remove(copy);
 }
+
+// A folder that takes no new files, so that the earlier content waits in
+// memory, and a disk whose failed write put all of its bytes down but says it
+// put none, as Windows may: the put-back must find the difference and write
+// the earlier content whole.
+extern HANDLE(WINAPI* CreateImport)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                    HANDLE) IMPORT_SLOT(CreateFileA, 28);
+static HANDLE(WINAPI* const RealCreate)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                        HANDLE) = CreateImport;
+static HANDLE WINAPI NoNewFiles(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                DWORD disposition, DWORD flags, HANDLE model)
+{
+    if (disposition != CREATE_NEW) return RealCreate(name, access, share, security, disposition, flags, model);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+static int WritesToFail;
+static BOOL WINAPI WriteMoreThanSaid(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written, LPOVERLAPPED at)
+{
+    BOOL whole = RealWrite(file, bytes, count, written, at);
+    if (WritesToFail-- <= 0) return whole;
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+TEST_F(SaveTest, AFailedWriteThatSaidLessThanItWroteIsPutBackWhole)
+{
+    const std::string path = PathOf("piece.mid");
+    const Bytes earlier(1000, 0x11), image(800, 0x22);
+    WriteFile(path, earlier);
+    RealWrite = WriteImport;
+    WriteImport = WriteMoreThanSaid;
+    CreateImport = NoNewFiles;
+    WritesToFail = 1;
+    WriteFailure failure;
+    EXPECT_FALSE(WriteWholeFile(path.c_str(), image.data(), (uint32_t)image.size(), &failure));
+    CreateImport = RealCreate;
+    WriteImport = RealWrite;
+    EXPECT_EQ(failure.Left, LeftEarlier) << failure.KeptCopy;
+    EXPECT_EQ(ReadFile(path), earlier);
+}
