@@ -14,6 +14,7 @@
 #include "midi/file_write.h"
 #include "midi/save_win32.h"
 #include "midi/smf.h"
+#include "settings/file_read.h"
 #include "settings/settings.h"
 #include "tests/win/support/files.h"
 #include "tests/win/support/import_slot.h"
@@ -505,22 +506,18 @@ TEST(FullDisk, EarlierContentThatCannotBePutBackIsKeptInTheTemporaryFolder)
 // the earlier content whole.
 extern HANDLE(WINAPI* CreateImport)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
                                     HANDLE) IMPORT_SLOT(CreateFileA, 28);
-static HANDLE(WINAPI* const RealCreate)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
-                                        HANDLE) = CreateImport;
+static decltype(CreateImport) const RealCreate = CreateImport;
 static HANDLE WINAPI NoNewFiles(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                 DWORD disposition, DWORD flags, HANDLE model)
 {
-    if (disposition != CREATE_NEW) return RealCreate(name, access, share, security, disposition, flags, model);
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
+    if (disposition == CREATE_NEW) return INVALID_HANDLE_VALUE;
+    return RealCreate(name, access, share, security, disposition, flags, model);
 }
-static int WritesToFail;
-static BOOL WINAPI WriteMoreThanSaid(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written, LPOVERLAPPED at)
+static BOOL WINAPI WriteMoreThanSaidOnce(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written, LPOVERLAPPED at)
 {
-    BOOL whole = RealWrite(file, bytes, count, written, at);
-    if (WritesToFail-- <= 0) return whole;
+    WriteImport = RealWrite;
+    RealWrite(file, bytes, count, written, at);
     *written = 0;
-    SetLastError(ERROR_DISK_FULL);
     return FALSE;
 }
 
@@ -530,13 +527,33 @@ TEST_F(SaveTest, AFailedWriteThatSaidLessThanItWroteIsPutBackWhole)
     const Bytes earlier(1000, 0x11), image(800, 0x22);
     WriteFile(path, earlier);
     RealWrite = WriteImport;
-    WriteImport = WriteMoreThanSaid;
+    WriteImport = WriteMoreThanSaidOnce;
     CreateImport = NoNewFiles;
-    WritesToFail = 1;
     WriteFailure failure;
     EXPECT_FALSE(WriteWholeFile(path.c_str(), image.data(), (uint32_t)image.size(), &failure));
     CreateImport = RealCreate;
     WriteImport = RealWrite;
-    EXPECT_EQ(failure.Left, LeftEarlier) << failure.KeptCopy;
+    EXPECT_EQ(failure.Left, LeftEarlier);
     EXPECT_EQ(ReadFile(path), earlier);
+}
+
+// A settings file that fills the buffer, then fails the one byte more that
+// says whether it ends there: it is unread, not read as far as it came.
+extern BOOL(WINAPI* ReadImport)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) IMPORT_SLOT(ReadFile, 20);
+static decltype(ReadImport) const RealRead = ReadImport;
+static BOOL WINAPI OneByteFails(HANDLE file, LPVOID bytes, DWORD count, LPDWORD read, LPOVERLAPPED at)
+{
+    *read = 0;
+    return count != 1 && RealRead(file, bytes, count, read, at);
+}
+
+TEST_F(SaveTest, ASettingsFileWhoseProbeReadFailsIsUnread)
+{
+    const std::string path = PathOf("full.vns");
+    WriteFile(path, Bytes(4096, '\n'));
+    static uint8_t bytes[4096];
+    uint32_t count = 0;
+    ReadImport = OneByteFails;
+    EXPECT_EQ(ReadSmallFile(path.c_str(), bytes, sizeof bytes, &count), FileUnreadable);
+    ReadImport = RealRead;
 }
