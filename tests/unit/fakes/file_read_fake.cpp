@@ -10,6 +10,5 @@ int32_t ReadSmallFile(const char* path, uint8_t* bytes, uint32_t capacity, uint3
     if (!in) return FileUnreadable;
     in.read(reinterpret_cast<char*>(bytes), capacity);
     *count = (uint32_t)in.gcount();
-    const bool end = in.peek() == std::ifstream::traits_type::eof();
-    return in.bad() ? FileUnreadable : end ? FileRead : FileTooLarge;
+    return in.peek() != std::ifstream::traits_type::eof() ? FileTooLarge : in.bad() ? FileUnreadable : FileRead;
 }
