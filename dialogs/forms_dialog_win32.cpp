@@ -1,7 +1,8 @@
 // The Forms dialog: what the row is, the matrix and the plan of the last
 // Compose in a read-only text in a fixed-pitch font, to read, select and
 // copy; and any of the 48 forms played alone, as a voice of the piece plays
-// it. It changes nothing in the piece or the settings.
+// it. It changes nothing in the piece; of the settings, only how pitches
+// are named.
 #include <windows.h>
 
 #include <atomic>
@@ -16,6 +17,8 @@
 #include "events/events.h"
 #include "midi/playback.h"
 #include "resources/resource.h"
+#include "settings/pitch_names.h"
+#include "settings/settings.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -121,7 +124,8 @@ static void FitHorizontalBar(HWND dialog)
 }
 
 // ---- Layout: the text area fills the dialog above the row of controls,
-// which keeps to the bottom; Close keeps to the bottom right.
+// which keeps to the bottom; Close keeps to the bottom right, the pitch
+// names to the top right.
 
 static RECT Margins(HWND dialog)
 {
@@ -150,6 +154,12 @@ static void LayOut(HWND dialog)
         Move(GetDlgItem(dialog, id), place.left, place.top + down);
     }
     Move(close, client.right - margins.right - (closePlace.right - closePlace.left), rowTop);
+    RECT names = PlaceOf(GetDlgItem(dialog, IDC_FORMS_NAMES), dialog);
+    int across = client.right - margins.right - names.right;
+    for (int id : {IDC_FORMS_NAMES_LABEL, IDC_FORMS_NAMES}) {
+        RECT place = PlaceOf(GetDlgItem(dialog, id), dialog);
+        Move(GetDlgItem(dialog, id), place.left + across, place.top);
+    }
     HWND edit = GetDlgItem(dialog, IDC_FORMS_TEXT);
     RECT text = PlaceOf(edit, dialog);
     SetWindowPos(edit, nullptr, 0, 0, client.right - margins.right - text.left, rowTop - margins.top - text.top,
@@ -227,6 +237,32 @@ static void UseFontForDpi(HWND dialog, int32_t dpi)
     MeasureText(edit);
 }
 
+// ---- Pitch names: a choice for reading, kept in the settings at once, so
+// that every other view of pitches follows it.
+
+static void FillNamesList(HWND dialog)
+{
+    HWND list = GetDlgItem(dialog, IDC_FORMS_NAMES);
+    for (const char* choice : {"Numbers", "Sharps", "Flats"}) SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)choice);
+    const int32_t naming = Settings.PitchNames;
+    SendMessageA(list, CB_SETCURSEL, naming >= 0 && naming < PitchNamingCount ? naming : PitchNumbers, 0);
+}
+
+// The text written anew in the chosen names, at the line it was read at.
+static void ChangeNames(HWND dialog)
+{
+    LRESULT chosen = SendDlgItemMessageA(dialog, IDC_FORMS_NAMES, CB_GETCURSEL, 0, 0);
+    if (chosen == CB_ERR || chosen == Settings.PitchNames) return;
+    Settings.PitchNames = (int32_t)chosen;
+    HWND edit = GetDlgItem(dialog, IDC_FORMS_TEXT);
+    LRESULT line = SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    BuildFormsText(FormsText, sizeof FormsText);
+    SetWindowTextA(edit, FormsText);
+    SendMessageA(edit, EM_LINESCROLL, 0, line);
+    MeasureText(edit);
+    FitHorizontalBar(dialog);
+}
+
 // ---- Choosing and playing a form
 
 static void FillFormList(HWND dialog)
@@ -291,6 +327,7 @@ static void OpenFormsDialog(HWND dialog)
     TextFont = nullptr;
     UseFontForDpi(dialog, (int32_t)DpiOfWindow(dialog));
     FillTextControl(edit);
+    FillNamesList(dialog);
     FillFormList(dialog);
     FillVoiceList(dialog);
     ShowPlayState(dialog);
@@ -312,9 +349,12 @@ static void ChangeDpi(HWND dialog, int32_t dpi, const RECT* suggested)
 
 // Close, Enter and Esc end the dialog, and with it a form still sounding;
 // a piece that plays goes on.
-static INT_PTR Command(HWND dialog, int id)
+static INT_PTR Command(HWND dialog, int id, int code)
 {
     switch (id) {
+    case IDC_FORMS_NAMES:
+        if (code == CBN_SELCHANGE) ChangeNames(dialog);
+        return TRUE;
     case IDC_FORMS_PLAY:
         StartFormPlayback(Chosen(dialog, IDC_FORMS_VOICE), Chosen(dialog, IDC_FORMS_FORM));
         return TRUE;
@@ -338,7 +378,7 @@ INT_PTR CALLBACK FormsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         OpenFormsDialog(dialog);
         return FALSE;
     case WM_COMMAND:
-        return Command(dialog, LOWORD(wParam));
+        return Command(dialog, LOWORD(wParam), HIWORD(wParam));
     case PlaybackChanged:
         ShowPlayState(dialog);
         return TRUE;

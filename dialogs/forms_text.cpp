@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/pitch_names.h"
 #include "settings/program_names.h"
 #include "engine/compose.h"
 #include "engine/row_analysis.h"
@@ -17,6 +18,12 @@ struct TextBuffer {
     int32_t Size;
     int32_t Length;
 };
+
+// A pitch class as the composer chose to read them: a number or a note name.
+static const char* Pitch(int32_t pitchClass)
+{
+    return PitchClassName(pitchClass, Settings.PitchNames);
+}
 
 // Appends to the text; what does not fit is left out, and the text always
 // ends in a zero. Returns the characters appended.
@@ -72,7 +79,7 @@ static void PutMatrix(TextBuffer* out)
         NameForm(i, ToneMatrix, prime);
         NameForm(24 + i, ToneMatrix, retrograde);
         Put(out, "%-5s", prime);
-        for (int j = 0; j < RowLength; ++j) Put(out, "%6d", (int)ToneMatrix[i][j]);
+        for (int j = 0; j < RowLength; ++j) Put(out, "%6s", Pitch(ToneMatrix[i][j]));
         Put(out, "   %s\r\n", retrograde);
     }
     PutLabels(out, 36);
@@ -137,12 +144,12 @@ static void PutPitchClassCounts(TextBuffer* out, const RowAnalysis* a)
     if (!a->TwelveTone) {
         Add(&p, "Twelve-tone row: no;");
         for (int pc = 0; pc < RowLength; ++pc) {
-            if (a->Occurrences[pc] == 2) Add(&p, " %d comes twice;", pc);
-            if (a->Occurrences[pc] > 2) Add(&p, " %d comes %d times;", pc, (int)a->Occurrences[pc]);
+            if (a->Occurrences[pc] == 2) Add(&p, " %s comes twice;", Pitch(pc));
+            if (a->Occurrences[pc] > 2) Add(&p, " %s comes %d times;", Pitch(pc), (int)a->Occurrences[pc]);
         }
         Add(&p, " missing:");
         for (int pc = 0; pc < RowLength; ++pc)
-            if (a->Occurrences[pc] == 0) Add(&p, " %d", pc);
+            if (a->Occurrences[pc] == 0) Add(&p, " %s", Pitch(pc));
         Add(&p, ".");
     }
     PutParagraph(out, &p, 0);
@@ -159,11 +166,15 @@ static void PutIntervals(TextBuffer* out, const RowAnalysis* a)
     }
     PutParagraph(out, &p, 0);
     if (a->AllInterval) Add(&p, "All-interval row: yes, each interval from 1 to 11 comes once.");
+    // A row of repeats may still have every interval once; it is no all-interval row.
+    bool every = true;
+    for (int interval = 1; interval < RowLength; ++interval) every &= seen[interval];
     if (!a->AllInterval) {
-        Add(&p, "All-interval row: no; missing:");
+        Add(&p, "All-interval row: no%s", a->TwelveTone ? "" : ", as the row is not a twelve-tone row");
+        Add(&p, every ? "; every interval from 1 to 11 comes once." : "; missing:");
         for (int interval = 1; interval < RowLength; ++interval)
             if (!seen[interval]) Add(&p, " %d", interval);
-        Add(&p, ".");
+        if (!every) Add(&p, ".");
     }
     PutParagraph(out, &p, 0);
 }
@@ -204,7 +215,7 @@ static void PutCombinatoriality(TextBuffer* out, const RowAnalysis* a, const int
         Add(&p, " The row is all-combinatorial.");
     Add(&p, " Besides R-0, as in every twelve-tone row, the first six pitch classes of these forms"
             " are the six that the row's first six,");
-    for (int k = 0; k < RowLength / 2; ++k) Add(&p, " %d", (int)row[k]);
+    for (int k = 0; k < RowLength / 2; ++k) Add(&p, " %s", Pitch(row[k]));
     Add(&p, ", leave out:");
     PutParagraph(out, &p, 0);
     for (int family = 0; family < FamilyCount; ++family)
@@ -230,8 +241,8 @@ void BuildFormsText(char* text, int32_t size)
     TextBuffer out{text, size, 0};
     text[0] = '\0';
     Put(&out, "Tone row:");
-    for (int j = 0; j < RowLength; ++j) Put(&out, " %d", (int)ToneMatrix[0][j]);
-    Put(&out, "\r\np0: %d\r\n\r\n", (int)ToneMatrix[0][0]);
+    for (int j = 0; j < RowLength; ++j) Put(&out, " %s", Pitch(ToneMatrix[0][j]));
+    Put(&out, "\r\np0: %s\r\n\r\n", Pitch(ToneMatrix[0][0]));
     PutRowAnalysis(&out);
     Put(&out, "\r\n");
     PutMatrix(&out);

@@ -20,5 +20,6 @@ void LabelForm(int32_t formIndex, const Matrix m, char* label);
 // The instrument of a voice of the last piece, "Percussion Channel" for voice 10.
 const char* VoiceInstrumentName(int32_t voice);
 
-// Reads the ToneMatrix, SlotCount and the VoiceTracks; never writes past size.
+// Reads the ToneMatrix, SlotCount and the VoiceTracks, and writes pitch
+// classes as Settings.PitchNames says; never writes past size.
 void BuildFormsText(char* text, int32_t size);

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "app/report_error.h"
-#include "settings/settings_file.h"
+#include "dialogs/settings_commands.h"
 
 char SettingsFileName[LongestPathBytes];
 

@@ -47,6 +47,7 @@ void AnalyseRow(const int32_t* row, RowAnalysis* analysis)
         analysis->Intervals[k] = Mod12(row[k + 1] - row[k]);
         intervalsSeen |= 1 << analysis->Intervals[k];
     }
-    analysis->AllInterval = intervalsSeen == (AllPitchClasses & ~1);
+    // All-interval is said of twelve-tone rows only, whatever intervals another row has.
+    analysis->AllInterval = analysis->TwelveTone && intervalsSeen == (AllPitchClasses & ~1);
     FindComplements(row, analysis);
 }

@@ -13,7 +13,7 @@ struct RowAnalysis {
     int32_t Occurrences[RowLength];     // how often each pitch class 0..11 comes
     bool TwelveTone;                    // every pitch class exactly once
     int32_t Intervals[RowLength - 1];   // semitones up from each note to the next, 0..11
-    bool AllInterval;                   // the intervals 1..11 all come
+    bool AllInterval;                   // a twelve-tone row whose intervals 1..11 all come
     // [family][n]: the first six pitch classes of the form P-n, I-n, R-n or
     // RI-n are the six that the row's first six leave out. Judged for a
     // twelve-tone row only; all false otherwise. R-0 always is.

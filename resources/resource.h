@@ -81,3 +81,5 @@
 #define IDC_FORMS_VOICE         1244
 #define IDC_FORMS_PLAY          1245
 #define IDC_FORMS_STOP          1246
+#define IDC_FORMS_NAMES_LABEL   1247
+#define IDC_FORMS_NAMES         1248

@@ -20,10 +20,12 @@ int32_t ReadSmallFile(const char* path, uint8_t* bytes, uint32_t capacity, uint3
         *count += read;
         if (read == 0 || *count == capacity) break;
     }
+    // A full buffer: one byte more, or none, says whether that was all. A
+    // probe that fails leaves the file unread, not read as far as it came.
     uint8_t more;
     DWORD extra = 0;
-    if (result == FileRead && *count == capacity && ReadFile(file, &more, 1, &extra, nullptr) && extra > 0)
-        result = FileTooLarge;
+    if (result == FileRead && *count == capacity)
+        result = !ReadFile(file, &more, 1, &extra, nullptr) ? FileUnreadable : extra > 0 ? FileTooLarge : FileRead;
     CloseHandle(file);
     return result;
 }

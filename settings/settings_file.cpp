@@ -3,15 +3,20 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/report_error.h"
+#include "settings/pitch_names.h"
 #include "settings/program_names.h"
-#include "midi/file_write.h"
-#include "settings/file_read.h"
 
+// Settings whose pitches are written as numbers keep to the first version, so
+// that a Varnolt which knows no pitch names still opens them; any other naming
+// makes the file one of version 2, which such a Varnolt refuses as from a
+// later one.
 static const char FirstLine[] = "Varnolt settings 1";
+static const char NamingFirstLine[] = "Varnolt settings 2";
+static const char* const NamingWords[PitchNamingCount] = {"numbers", "sharps", "flats"};
 
 enum {
     FormatVersion = 1,
+    NamingVersion = 2,  // the first version with pitch names, and the latest
     PercussionVoice = 9,  // voice 10 has no instrument of its own
     HighestTone = 11,
     HighestValue = 127,   // velocities and instruments
@@ -71,7 +76,9 @@ static void AppendVoice(std::string* text, const CompositionSettings& settings, 
 
 std::string SettingsText(const CompositionSettings& settings)
 {
-    std::string text = FirstLine;
+    const int32_t naming = settings.PitchNames;
+    const bool named = naming > PitchNumbers && naming < PitchNamingCount;
+    std::string text = named ? NamingFirstLine : FirstLine;
     text += "\r\n";
     AppendNumberRow(&text, "tones", settings.ToneRow);
     text += "durations";
@@ -85,6 +92,7 @@ std::string SettingsText(const CompositionSettings& settings)
     const int32_t tempo = settings.TempoIndex;
     AppendNumber(&text, TempoTable[tempo >= 0 && tempo < TempoCount ? tempo : 5]);
     text += "\r\n";
+    if (named) text += std::string("pitches ") + NamingWords[naming] + "\r\n";
     for (int v = 0; v < VoiceCount; ++v) AppendVoice(&text, settings, v);
     return text;
 }
@@ -104,10 +112,11 @@ struct Word {
     uint32_t Length;
 };
 
-// The line of each entry given so far, 0 for none.
+// The line of each entry given so far, 0 for none, and the file's version.
 struct EntryLines {
-    int32_t Tones, Durations, Velocities, Tempo;
+    int32_t Tones, Durations, Velocities, Tempo, Pitches;
     int32_t Voice[VoiceCount];
+    int32_t Version;
 };
 
 static bool IsBlank(char c)
@@ -234,16 +243,16 @@ static bool CheckText(LineReader& line)
     return true;
 }
 
-static bool ReadFirstLine(LineReader& line)
+static bool ReadFirstLine(LineReader& line, int32_t* number)
 {
     const Word whole = {line.At, (uint32_t)(line.End - line.At)};
     const Word name = NextWord(line), kind = NextWord(line), version = NextWord(line);
     const bool ours = Is(name, "varnolt") && Is(kind, "settings");
-    int32_t number = 0;
-    if (ours && NumberIn(version, FormatVersion, FormatVersion, &number)) return AtLineEnd(line, "the version");
+    if (ours && NumberIn(version, FormatVersion, NamingVersion, number)) return AtLineEnd(line, "the version");
     const std::string expected = std::string("expected \"") + FirstLine + "\"";
-    if (ours && NumberIn(version, FormatVersion + 1, 1000000, &number))
-        return Fault(line, expected + ", found version " + std::to_string(number) + ", from a later Varnolt");
+    if (ours && NumberIn(version, NamingVersion + 1, 1000000, number))
+        return Fault(line, expected + " or \"" + NamingFirstLine + "\", found version " + std::to_string(*number) +
+                               ", from a later Varnolt");
     if (name.Length == 0) return Fault(line, expected + ", found an empty line");
     return Fault(line, expected + ", found " + Quoted(whole));
 }
@@ -254,7 +263,7 @@ static bool ReadNumberRow(LineReader& line, const char* what, const char* plural
         const Word word = NextWord(line);
         if (!NumberIn(word, 0, highest, &row[i]))
             return Expected(line,
-                            std::string(what) + " " + std::to_string(i + 1) + " of 12, a number 0.." +
+                            std::string(what) + " " + std::to_string(i) + " of " + plural + " 0..11, a number 0.." +
                                 std::to_string((int)highest),
                             word);
     }
@@ -274,7 +283,7 @@ static bool ReadDurations(LineReader& line, int32_t* row)
         std::string labels;
         for (int code = 0; code < DialogDurationCodeCount; ++code)
             labels += std::string(code ? " " : "") + DurationTable[code].Label;
-        return Expected(line, "duration " + std::to_string(i + 1) + " of 12, one of " + labels, word);
+        return Expected(line, "duration " + std::to_string(i) + " of durations 0..11, one of " + labels, word);
     }
     return AtLineEnd(line, "12 durations");
 }
@@ -384,6 +393,20 @@ static bool FirstTime(LineReader& line, Word name, int32_t* givenOn)
     return true;
 }
 
+static bool ReadPitchNames(LineReader& line, Word name, int32_t version, int32_t* naming)
+{
+    if (version < NamingVersion)
+        return Fault(line, "expected tones, durations, velocities, tempo, voice or a comment, found " + Quoted(name) +
+                               ", which only a file of version 2 may hold");
+    const Word word = NextWord(line);
+    for (int n = 0; n < PitchNamingCount; ++n)
+        if (Is(word, NamingWords[n])) {
+            *naming = n;
+            return AtLineEnd(line, "the pitch names");
+        }
+    return Expected(line, "pitch names as numbers, sharps or flats", word);
+}
+
 static bool ReadEntry(LineReader& line, CompositionSettings* settings, EntryLines* given)
 {
     const Word name = NextWord(line);
@@ -398,7 +421,13 @@ static bool ReadEntry(LineReader& line, CompositionSettings* settings, EntryLine
                ReadNumberRow(line, "velocity", "velocities", HighestValue, settings->VelocityRow);
     if (Is(name, "tempo")) return FirstTime(line, name, &given->Tempo) && ReadTempo(line, &settings->TempoIndex);
     if (Is(name, "voice")) return ReadVoice(line, settings, given);
-    return Expected(line, "tones, durations, velocities, tempo, voice or a comment", name);
+    if (Is(name, "pitches"))
+        return FirstTime(line, name, &given->Pitches) &&
+               ReadPitchNames(line, name, given->Version, &settings->PitchNames);
+    return Expected(line, given->Version < NamingVersion
+                              ? "tones, durations, velocities, tempo, voice or a comment"
+                              : "tones, durations, velocities, tempo, pitches, voice or a comment",
+                    name);
 }
 
 bool ParseSettingsText(const uint8_t* bytes, uint32_t count, CompositionSettings* settings, std::string* problem)
@@ -415,41 +444,7 @@ bool ParseSettingsText(const uint8_t* bytes, uint32_t count, CompositionSettings
         if (line.End > line.At && line.End[-1] == '\r') --line.End;
         at = newline ? newline + 1 : end;
         if (!CheckText(line)) return false;
-        if (!(number == 1 ? ReadFirstLine(line) : ReadEntry(line, settings, &given))) return false;
+        if (!(number == 1 ? ReadFirstLine(line, &given.Version) : ReadEntry(line, settings, &given))) return false;
     }
     return true;
-}
-
-// ---- the two commands ----
-
-bool OpenSettingsFile(const char* path)
-{
-    static uint8_t bytes[SettingsFileLargest];
-    static CompositionSettings opened;
-    uint32_t count = 0;
-    std::string problem;
-    const int32_t read = ReadSmallFile(path, bytes, sizeof bytes, &count);
-    if (read == FileUnreadable) problem = "The file cannot be read";
-    if (read == FileTooLarge)
-        problem = "expected a file of at most " + std::to_string((int)SettingsFileLargest) +
-                  " bytes, found a larger one";
-    if (read == FileRead && ParseSettingsText(bytes, count, &opened, &problem)) {
-        ReplaceSettings(opened);
-        return true;
-    }
-    ReportError(("ERROR: Cannot open settings file " + std::string(path) + "\n" + problem +
-                 "\nThe settings stay as they were")
-                    .c_str());
-    return false;
-}
-
-bool SaveSettingsFile(const char* path)
-{
-    static WriteFailure failure;
-    CompositionSettings now = Settings;
-    now.TempoIndex = ReadTempoIndex();
-    const std::string text = SettingsText(now);
-    if (WriteWholeFile(path, (const uint8_t*)text.data(), (uint32_t)text.size(), &failure)) return true;
-    ReportWriteFailure(path, failure);
-    return false;
 }

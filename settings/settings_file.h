@@ -11,6 +11,10 @@
 //   ...
 //   voice 10 off octave 5 series none
 //
+// Pitch names other than numbers add a line "pitches sharps" (or flats) after
+// the tempo, and the first line then says version 2: a file of version 1
+// holds no such line, and one without it writes pitches as numbers.
+//
 // The first line names the format and its version. After it every line is
 // one entry, a blank line, or a comment that begins with '#'. An entry left
 // out, and a part left out of a voice's line, keeps the value of a new start.
@@ -34,13 +38,3 @@ std::string SettingsText(const CompositionSettings& settings);
 // values of a new start. False at the first fault, with problem saying on
 // which line and what was expected there; settings are then not to be used.
 bool ParseSettingsText(const uint8_t* bytes, uint32_t count, CompositionSettings* settings, std::string* problem);
-
-// File > Open Settings: the whole file is checked before anything changes.
-// When all of it is valid its settings replace the program's (the tempo at
-// once, also for a piece that is playing); otherwise one error box names the
-// file, the line and what was expected, and the settings stay as they were.
-bool OpenSettingsFile(const char* path);
-
-// File > Save Settings: the program's settings into the named file, through
-// the writer that saves pieces and with its messages. Changes nothing.
-bool SaveSettingsFile(const char* path);

@@ -39,6 +39,9 @@ TEST(RowAnalysis, TwelveToneRowsTheirIntervalsAndTheFormsThatComplementTheirFirs
          {11, 8, 9, 10, 7, 6, 5, 2, 3, 4, 1}, true, {"P-6", "I-5", "R-0", "RI-11"}},
         {"Schoenberg's Op. 31, combinatorial under inversion a minor third down",
          {10, 4, 6, 3, 5, 9, 2, 1, 7, 8, 11, 0}, {6, 2, 9, 2, 4, 5, 11, 6, 1, 3, 1}, false, {"I-9", "R-0"}},
+        // Every interval but 11, and 9 twice: one short of all-interval.
+        {"a row without 11", {9, 6, 11, 8, 2, 0, 4, 5, 7, 3, 10, 1}, {9, 5, 9, 6, 10, 4, 1, 2, 8, 7, 3}, false,
+         {"R-0", "RI-2"}},
     };
     for (const KnownRow& known : rows) {
         RowAnalysis a;
@@ -64,4 +67,8 @@ TEST(RowAnalysis, ARowWithRepeatsCountsThemAndJudgesNoCombinatoriality)
               (std::vector<int32_t>{1, 1, 1, 1, 1, 1, 0, 2, 0, 0, 3}));
     EXPECT_FALSE(a.AllInterval);
     EXPECT_TRUE(Complementing(a).empty());
+    // Every interval once, but no twelve-tone row.
+    const int32_t everyInterval[RowLength] = {0, 5, 0, 1, 3, 6, 10, 4, 0, 9, 7, 6};
+    AnalyseRow(everyInterval, &a);
+    EXPECT_FALSE(a.AllInterval);
 }

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "dialogs/settings_commands.h"
+#include "settings/pitch_names.h"
 #include "settings/settings_file.h"
 #include "tests/unit/fakes/fakes.h"
 #include "tests/unit/test_seed.h"
@@ -33,6 +35,7 @@ CompositionSettings Varied(int variant)
         for (int k = 0; k < FormCount; ++k) s.FormSelection[v][k] = (k * 7 + v + variant) % 5 == 0;
     }
     s.TempoIndex = variant ? 0 : TempoCount - 1;
+    s.PitchNames = variant ? PitchSharps : PitchFlats;
     return s;
 }
 
@@ -131,6 +134,8 @@ TEST_F(SettingsFileTest, LeftOutEntriesAndPartsTakeTheValuesOfANewStart)
     expected.FormSelection[0][0] = expected.FormSelection[0][1] = 0;
     expected.FormSelection[0][2] = 1;
     EXPECT_TRUE(SameSettings(Settings, expected));
+    // Pitches as numbers need no new entry: a Varnolt without pitch names opens the file.
+    EXPECT_EQ(SettingsText(Settings).rfind("Varnolt settings 1\r\n", 0), 0u);
 }
 
 // Each fault is told by its line, blank lines counted, and leaves the
@@ -146,17 +151,23 @@ TEST_F(SettingsFileTest, AFaultIsToldByItsLineAndChangesNothing)
     ExpectRefused(first + "tones 0 1 2 3 4 5 6 7 8 9 10 11\ntones 0 1 2 3 4 5 6 7 8 9 10 11",
                   "Line 3: expected each entry once, found \"tones\" again (first on line 2)");
     ExpectRefused(first + "\n\nvelocities 1 2 3 4 5 6 7 8 9 10 11 99999999999999999999999999999999",
-                  "Line 4: expected velocity 12 of 12, a number 0..127, found \"999999999999999999999999...\"");
+                  "Line 4: expected velocity 11 of velocities 0..11, a number 0..127, found \"999999999999999999999999...\"");
+    // 2 to the 64th and 5: wrapped, it would be the octave 5.
+    ExpectRefused(first + "voice 2 octave 18446744073709551621",
+                  "Line 2: expected an octave 0..8, found \"18446744073709551621\"");
+    ExpectRefused(first + "voice 1 series 3 5 3", "Line 2: expected each Series box once, found 3 again");
+    ExpectRefused(first + "pitches sharps", "Line 2: expected tones, durations, velocities, tempo, voice or a comment, "
+                                            "found \"pitches\", which only a file of version 2 may hold");
     ExpectRefused(first + "voice 10 instrument 0", "Line 2: expected no instrument for voice 10, the percussion voice, "
                                                    "found \"instrument\"");
     ExpectRefused(first + "# caf\xC3\xA9\n# \xC3\x28", "Line 3: expected UTF-8 text, found the byte 0xC3");
     // Each range its own: a file of a later Varnolt, a tempo outside the
     // table, the one duration the Matrix dialog does not offer, a long line.
-    ExpectRefused("Varnolt settings 2\n",
-                  "Line 1: expected \"Varnolt settings 1\", found version 2, from a later Varnolt");
+    ExpectRefused("Varnolt settings 3\n", "Line 1: expected \"Varnolt settings 1\" or \"Varnolt settings 2\", "
+                                         "found version 3, from a later Varnolt");
     ExpectRefused(first + "tempo 70", "Line 2: expected a tempo of 10, 20, 30, 40, 50, 60, 80, 100, 120, 150, "
                                       "160 or 200 beats a minute, found \"70\"");
-    ExpectRefused(first + "durations 1/4 1/4 .1/64", "Line 2: expected duration 3 of 12, one of 1 1/2 1/4 1/8 1/16 "
+    ExpectRefused(first + "durations 1/4 1/4 .1/64", "Line 2: expected duration 2 of durations 0..11, one of 1 1/2 1/4 1/8 1/16 "
                                                      "1/32 1/64 ^1/8 ^1/16 ^1/32 ^1/64 .1/2 .1/4 .1/8 .1/16 .1/32, "
                                                      "found \".1/64\"");
     ExpectRefused(first + "#" + std::string(SettingsLineLongest, '-'),

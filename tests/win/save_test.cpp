@@ -14,6 +14,7 @@
 #include "midi/file_write.h"
 #include "midi/save_win32.h"
 #include "midi/smf.h"
+#include "settings/file_read.h"
 #include "settings/settings.h"
 #include "tests/win/support/files.h"
 #include "tests/win/support/import_slot.h"
@@ -497,4 +498,59 @@ TEST(FullDisk, EarlierContentThatCannotBePutBackIsKeptInTheTemporaryFolder)
     GetTempPathA(sizeof temp, temp);
     EXPECT_EQ(copy.parent_path(), fs::path(temp).parent_path());
     fs::remove(copy);
+}
+
+// A folder that takes no new files, so that the earlier content waits in
+// memory, and a disk whose failed write put all of its bytes down but says it
+// put none, as Windows may: the put-back must find the difference and write
+// the earlier content whole.
+extern HANDLE(WINAPI* CreateImport)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                    HANDLE) IMPORT_SLOT(CreateFileA, 28);
+static decltype(CreateImport) const RealCreate = CreateImport;
+static HANDLE WINAPI NoNewFiles(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                DWORD disposition, DWORD flags, HANDLE model)
+{
+    return disposition == CREATE_NEW ? INVALID_HANDLE_VALUE
+                                     : RealCreate(name, access, share, security, disposition, flags, model);
+}
+static BOOL WINAPI WriteMoreThanSaidOnce(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written, LPOVERLAPPED at)
+{
+    WriteImport = RealWrite;
+    RealWrite(file, bytes, count, written, at);
+    *written = 0;
+    return FALSE;
+}
+
+TEST_F(SaveTest, AFailedWriteThatSaidLessThanItWroteIsPutBackWhole)
+{
+    const std::string path = PathOf("piece.mid");
+    const Bytes earlier(1000, 0x11), image(800, 0x22);
+    WriteFile(path, earlier);
+    RealWrite = WriteImport;
+    WriteImport = WriteMoreThanSaidOnce;
+    CreateImport = NoNewFiles;
+    EXPECT_FALSE(WriteWholeFile(path.c_str(), image.data(), (uint32_t)image.size()));
+    CreateImport = RealCreate;
+    WriteImport = RealWrite;
+    EXPECT_EQ(ReadFile(path), earlier);
+}
+
+// A settings file that fills the buffer, then fails the one byte more that
+// says whether it ends there: it is unread, not read as far as it came.
+extern BOOL(WINAPI* ReadImport)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) IMPORT_SLOT(ReadFile, 20);
+static decltype(ReadImport) const RealRead = ReadImport;
+static BOOL WINAPI OneByteFails(HANDLE file, LPVOID bytes, DWORD count, LPDWORD read, LPOVERLAPPED at)
+{
+    *read = 0;
+    return count != 1 && RealRead(file, bytes, count, read, at);
+}
+
+TEST_F(SaveTest, ASettingsFileWhoseProbeReadFailsIsUnread)
+{
+    WriteFile(PathOf("full.vns"), Bytes(4096, '\n'));
+    static uint8_t bytes[4096];
+    uint32_t count = 0;
+    ReadImport = OneByteFails;
+    EXPECT_EQ(ReadSmallFile(PathOf("full.vns").c_str(), bytes, sizeof bytes, &count), FileUnreadable);
+    ReadImport = RealRead;
 }

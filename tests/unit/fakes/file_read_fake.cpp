@@ -10,5 +10,5 @@ int32_t ReadSmallFile(const char* path, uint8_t* bytes, uint32_t capacity, uint3
     if (!in) return FileUnreadable;
     in.read(reinterpret_cast<char*>(bytes), capacity);
     *count = (uint32_t)in.gcount();
-    return in.peek() == std::ifstream::traits_type::eof() ? FileRead : FileTooLarge;
+    return in.peek() != std::ifstream::traits_type::eof() ? FileTooLarge : in.bad() ? FileUnreadable : FileRead;
 }
