@@ -442,8 +442,9 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
 }
 
 // Saves the largest piece onto piece.mid in VARNOLT_FULL_FOLDER, which fails;
-// the copy that the box names, which must hold the earlier content.
-static fs::path CopyKeptOfTheEarlierContent()
+// the copy that the box names, which must hold the earlier content and be an
+// ordinary file named for what it holds.
+static fs::path CopyKeptOfTheEarlierContent(const char* expectedName)
 {
     const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
     EXPECT_NE(folder, nullptr) << "run me through save_full_disk.sh";
@@ -460,6 +461,8 @@ static fs::path CopyKeptOfTheEarlierContent()
     EXPECT_EQ(text.substr(0, head.size()), head);
     const fs::path copy = text.substr(std::min(head.size(), text.size()));
     EXPECT_EQ(ReadFile(copy), earlier);
+    EXPECT_EQ(copy.filename().string(), expectedName);
+    EXPECT_EQ(GetFileAttributesA(copy.string().c_str()) & (FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN), 0u);
     return copy;
 }
 
@@ -468,7 +471,8 @@ static fs::path CopyKeptOfTheEarlierContent()
 // neither does putting the earlier content back. The copy must stay, named.
 TEST(FullDisk, ACopyThatCannotBePutBackIsKeptAndNamed)
 {
-    EXPECT_EQ(CopyKeptOfTheEarlierContent().parent_path(), fs::path(std::getenv("VARNOLT_FULL_FOLDER")));
+    const fs::path copy = CopyKeptOfTheEarlierContent("piece (earlier content).mid");
+    EXPECT_EQ(copy.parent_path(), fs::path(std::getenv("VARNOLT_FULL_FOLDER")));
 }
 
 // A disk that writes every change anew: once a file found no room, rewriting
@@ -486,15 +490,60 @@ static BOOL WINAPI WriteCopyingOnWrite(HANDLE file, LPCVOID bytes, DWORD count, 
 
 // Run by save_full_disk.sh on a disk with no free entry, so that the earlier
 // content is held in memory, and as a disk that writes every change anew, so
-// that it cannot be put back: it must be kept in the temporary folder.
+// that it cannot be put back: it must be kept in the temporary folder, beside
+// a copy kept there before, which stays as it was.
 TEST(FullDisk, EarlierContentThatCannotBePutBackIsKeptInTheTemporaryFolder)
 {
-    RealWrite = WriteImport;
-    WriteImport = WriteCopyingOnWrite;
-    const fs::path copy = CopyKeptOfTheEarlierContent();
-    WriteImport = RealWrite;
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
+    const fs::path before = fs::path(temp) / "piece (earlier content).mid";
+    WriteFile(before, Bytes{'o', 'l', 'd'});
+    RealWrite = WriteImport;
+    WriteImport = WriteCopyingOnWrite;
+    const fs::path copy = CopyKeptOfTheEarlierContent("piece (earlier content 2).mid");
+    WriteImport = RealWrite;
     EXPECT_EQ(copy.parent_path(), fs::path(temp).parent_path());
+    EXPECT_EQ(ReadFile(before), (Bytes{'o', 'l', 'd'}));
     fs::remove(copy);
+    fs::remove(before);
+}
+
+// Setting room aside as Windows does, on the disk of VARNOLT_FULL_FOLDER: it
+// fails when the disk has less free room than the file would grow by.
+static BOOL WINAPI SetAsideOnTheDisk(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information, DWORD)
+{
+    ULARGE_INTEGER free{};
+    LARGE_INTEGER size{};
+    GetDiskFreeSpaceExA(std::getenv("VARNOLT_FULL_FOLDER"), &free, nullptr, nullptr);
+    GetFileSizeEx(file, &size);
+    LONGLONG wanted = static_cast<FILE_ALLOCATION_INFO*>(information)->AllocationSize.QuadPart;
+    if (kind == FileAllocationInfo && wanted - size.QuadPart <= (LONGLONG)free.QuadPart) return TRUE;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+static FARPROC WINAPI LookupSettingAside(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && std::strcmp(name, "SetFileInformationByHandle") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(SetAsideOnTheDisk));
+    return RealLookup(module, name);
+}
+
+// Run by save_full_disk.sh on a disk with room for the new content or for a
+// copy of piece.mid, not for both: the save goes through memory.
+TEST(FullDisk, TheNewContentGetsTheRoomACopyWouldTake)
+{
+    const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
+    ASSERT_NE(folder, nullptr) << "run me through save_full_disk.sh";
+    const fs::path target = fs::path(folder) / "piece.mid";
+    const std::vector<std::string> namesBefore = NamesIn(folder);
+    ComposeLargestPiece();
+    LookupImport = LookupSettingAside;
+    {
+        MessageBoxWatcher box;
+        EXPECT_TRUE(WriteMidiFile(target.string().c_str()));
+        EXPECT_EQ(box.Text(), "");
+    }
+    LookupImport = RealLookup;
+    EXPECT_EQ(ReadFile(target), ImageNow());
+    EXPECT_EQ(NamesIn(folder), namesBefore);
 }
