@@ -164,3 +164,23 @@ TEST_F(VoicesDialog, ShowVoicesDialogRunsModallyAndStoresOnOk)
 }
 
 }  // namespace
+
+// Typing a name's first letters quickly finds it; one letter again and again
+// steps through the names it begins; after a pause a new search begins.
+TEST_F(VoicesDialog, TypingTheFirstLettersOfANameFindsIt)
+{
+    ASSERT_NE(Open(), nullptr);
+    auto type = [&](int v, const char* keys) {
+        for (const char* key = keys; *key; ++key) SendMessageA(List(v), WM_CHAR, (WPARAM)*key, 0);
+    };
+    type(1, "violin");
+    EXPECT_EQ(Shown(1), "violin");
+    type(2, "clar");
+    EXPECT_EQ(Shown(2), "clarinet");
+    type(3, "cc");
+    EXPECT_EQ(Shown(3), "clavinet");
+    type(4, "v");
+    Sleep(1200);
+    type(4, "c");
+    EXPECT_EQ(Shown(4), "churchorgan");
+}
