@@ -76,7 +76,7 @@ int Pattern(int v, int k, int salt)
     return (h >> 13) & 1;
 }
 
-TEST_F(SeriesSheetTest, SixteenTabsTitledByTheirPagesUnderTheCaptionSeries)
+TEST_F(SeriesSheetTest, SixteenTabsTitledByTheirVoicesUnderTheCaptionSeries)
 {
     ASSERT_NE(Open(), nullptr);
     char caption[32] = "";
@@ -91,11 +91,36 @@ TEST_F(SeriesSheetTest, SixteenTabsTitledByTheirPagesUnderTheCaptionSeries)
         item.pszText = title;
         item.cchTextMax = sizeof title;
         SendMessageA(tabs, TCM_GETITEMA, (WPARAM)v, (LPARAM)&item);
-        EXPECT_EQ(std::string(title), "Voice " + std::to_string(v + 1));
+        EXPECT_EQ(std::string(title), std::to_string(v + 1));
     }
     EXPECT_EQ(TabCtrl_GetCurSel(tabs), 0);
     HWND apply = GetDlgItem(window_, ApplyButton);
     EXPECT_TRUE(apply == nullptr || !IsWindowVisible(apply)) << "no Apply button";
+}
+
+// The tabs stand whole in one row, which stays as it is while the pages
+// turn; each page is named for its voice, as a screen reader says it.
+TEST_F(SeriesSheetTest, TabsStayInOneRowAsPagesTurnAndEachPageNamesItsVoice)
+{
+    ASSERT_NE(Open(), nullptr);
+    HWND tabs = PropSheet_GetTabControl(window_);
+    EXPECT_EQ(TabCtrl_GetRowCount(tabs), 1);
+    RECT client, first[SeriesPageCount];
+    GetClientRect(tabs, &client);
+    for (int v = 0; v < SeriesPageCount; ++v) {
+        TabCtrl_GetItemRect(tabs, v, &first[v]);
+        EXPECT_TRUE(first[v].left >= 0 && first[v].right <= client.right) << "tab " << v + 1 << " is not whole";
+    }
+    for (int v : {11, 3, 15}) {
+        char name[16] = "";
+        GetWindowTextA(Page(v), name, sizeof name);
+        EXPECT_EQ(std::string(name), "Voice " + std::to_string(v + 1));
+        for (int t = 0; t < SeriesPageCount; ++t) {
+            RECT now;
+            TabCtrl_GetItemRect(tabs, t, &now);
+            EXPECT_TRUE(now.top == first[t].top && now.left == first[t].left) << "tab " << t + 1 << " moved";
+        }
+    }
 }
 
 // Where a box id of the program and of the templates part ways, the flag a
