@@ -31,7 +31,8 @@ static const struct {
 enum { GlyphSizeCount = sizeof Glyphs / sizeof Glyphs[0] };
 
 // Made here for the toolbar, which does not destroy it: the glyphs of
-// disabled buttons. Those of enabled ones the toolbar loads and keeps itself.
+// disabled buttons, kept until the toolbar that shows them is gone. Those of
+// enabled ones the toolbar loads and keeps itself.
 static HIMAGELIST DisabledImages;
 
 // The drawn size nearest to 16 pixels scaled for the DPI; of two as near,
@@ -79,10 +80,8 @@ static HWND MakeToolbar(HWND window, UINT dpi, const bool enabled[ButtonCount])
     HWND toolbar = CreateToolbarEx(window, style, IDC_MAINTOOLBAR, ButtonCount, AppInstance, Glyphs[glyphs].Bitmap,
                                    Buttons, ButtonCount, size, size, size, size, sizeof(TBBUTTON));
     SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(size + ScaleForDpi(8, dpi), size + ScaleForDpi(7, dpi)));
-    HIMAGELIST disabled = DisabledGlyphs(glyphs);
-    SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)disabled);
-    if (DisabledImages) ImageList_Destroy(DisabledImages);
-    DisabledImages = disabled;
+    DisabledImages = DisabledGlyphs(glyphs);
+    SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)DisabledImages);
     for (int i = 0; i < ButtonCount; ++i)
         SendMessageA(toolbar, TB_ENABLEBUTTON, Buttons[i].idCommand, enabled[i] ? 1 : 0);
     SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
@@ -95,11 +94,13 @@ static HWND MakeToolbar(HWND window, UINT dpi, const bool enabled[ButtonCount])
 void FitToolbarToDpi(UINT dpi)
 {
     HWND old = MainToolbar;
+    HIMAGELIST oldDisabled = DisabledImages;
     bool enabled[ButtonCount];
     for (int i = 0; i < ButtonCount; ++i)
         enabled[i] = SendMessageA(old, TB_ISBUTTONENABLED, Buttons[i].idCommand, 0) != 0;
     MainToolbar = MakeToolbar(GetParent(old), dpi, enabled);
     DestroyWindow(old);
+    ImageList_Destroy(oldDisabled);
 }
 
 HWND CreateMainToolbar(HWND window)
@@ -107,6 +108,7 @@ HWND CreateMainToolbar(HWND window)
     InitCommonControls();
     // Nothing to save or play yet.
     const bool enabled[ButtonCount] = {false, false, false};
+    if (DisabledImages) ImageList_Destroy(DisabledImages);  // a window's before this one
     MainToolbar = MakeToolbar(window, MainWindowDpi, enabled);
     return MainToolbar;
 }
