@@ -34,7 +34,8 @@ static void FindTyped(HWND list)
 
 static LRESULT CALLBACK ListSearchingAsTyped(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message != WM_CHAR || wParam < ' ' || wParam > 0xFF) return CallWindowProcA(ListProc, list, message, wParam, lParam);
+    if (message != WM_CHAR || wParam < ' ' || wParam > 0xFF)
+        return CallWindowProcA(ListProc, list, message, wParam, lParam);
     DWORD now = GetTickCount();
     if (list != TypedIn || now - TypedAt > PauseMilliseconds || TypedLength == LongestTyped) TypedLength = 0;
     TypedIn = list;

@@ -88,8 +88,7 @@ TEST(DialogsAtEachDpi, DurationListsShowBothArrowsWholeAndWhichHasTheKeyboard)
     UpdateWindow(dialog);
     for (int i = 0; i < 12; ++i) {
         HWND list = GetDlgItem(dialog, IDC_DURATION_FIRST + i);
-        SCROLLBARINFO bar{};
-        bar.cbSize = sizeof bar;
+        SCROLLBARINFO bar{sizeof bar, {}, 0, 0, 0, 0, {}};
         ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &bar));
         EXPECT_GE(bar.rcScrollBar.bottom - bar.rcScrollBar.top, 2 * GetSystemMetrics(SM_CYVSCROLL)) << "list " << i;
         RECT item{};

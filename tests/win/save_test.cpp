@@ -147,11 +147,19 @@ TEST_F(SaveTest, AnExistingFileIsReplacedOnlyAfterTheDialogAsks)
 }
 
 // A disk that says before the first byte that the new content will not fit, as
-// Windows does and Wine cannot.
+// Windows does and Wine cannot: one without room, or, where DiskSettingAside
+// names a folder, the disk of that folder with the room it has free.
 extern FARPROC(WINAPI* LookupImport)(HMODULE, LPCSTR) IMPORT_SLOT(GetProcAddress, 8);
 static FARPROC(WINAPI* const RealLookup)(HMODULE, LPCSTR) = LookupImport;
-static BOOL WINAPI NoRoomToSetAside(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD)
+static const char* DiskSettingAside;
+static BOOL WINAPI NoRoomToSetAside(HANDLE file, FILE_INFO_BY_HANDLE_CLASS, LPVOID information, DWORD)
 {
+    ULARGE_INTEGER free{};
+    LARGE_INTEGER size{};
+    if (DiskSettingAside) GetDiskFreeSpaceExA(DiskSettingAside, &free, nullptr, nullptr);
+    GetFileSizeEx(file, &size);
+    if (((FILE_ALLOCATION_INFO*)information)->AllocationSize.QuadPart - size.QuadPart <= (LONGLONG)free.QuadPart)
+        return TRUE;
     SetLastError(ERROR_DISK_FULL);
     return FALSE;
 }
@@ -508,26 +516,6 @@ TEST(FullDisk, EarlierContentThatCannotBePutBackIsKeptInTheTemporaryFolder)
     fs::remove(before);
 }
 
-// Setting room aside as Windows does, on the disk of VARNOLT_FULL_FOLDER: it
-// fails when the disk has less free room than the file would grow by.
-static BOOL WINAPI SetAsideOnTheDisk(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information, DWORD)
-{
-    ULARGE_INTEGER free{};
-    LARGE_INTEGER size{};
-    GetDiskFreeSpaceExA(std::getenv("VARNOLT_FULL_FOLDER"), &free, nullptr, nullptr);
-    GetFileSizeEx(file, &size);
-    LONGLONG wanted = static_cast<FILE_ALLOCATION_INFO*>(information)->AllocationSize.QuadPart;
-    if (kind == FileAllocationInfo && wanted - size.QuadPart <= (LONGLONG)free.QuadPart) return TRUE;
-    SetLastError(ERROR_DISK_FULL);
-    return FALSE;
-}
-static FARPROC WINAPI LookupSettingAside(HMODULE module, LPCSTR name)
-{
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && std::strcmp(name, "SetFileInformationByHandle") == 0)
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(SetAsideOnTheDisk));
-    return RealLookup(module, name);
-}
-
 // Run by save_full_disk.sh on a disk with room for the new content or for a
 // copy of piece.mid, not for both: the save goes through memory.
 TEST(FullDisk, TheNewContentGetsTheRoomACopyWouldTake)
@@ -537,12 +525,11 @@ TEST(FullDisk, TheNewContentGetsTheRoomACopyWouldTake)
     const fs::path target = fs::path(folder) / "piece.mid";
     const std::vector<std::string> namesBefore = NamesIn(folder);
     ComposeLargestPiece();
-    LookupImport = LookupSettingAside;
-    {
-        MessageBoxWatcher box;
-        EXPECT_TRUE(WriteMidiFile(target.string().c_str()));
-        EXPECT_EQ(box.Text(), "");
-    }
+    DiskSettingAside = folder;
+    LookupImport = LookupOnAFullDisk;
+    MessageBoxWatcher box;
+    EXPECT_TRUE(WriteMidiFile(target.string().c_str()));
+    EXPECT_EQ(box.Text(), "");
     LookupImport = RealLookup;
     EXPECT_EQ(ReadFile(target), ImageNow());
     EXPECT_EQ(NamesIn(folder), namesBefore);
