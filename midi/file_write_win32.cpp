@@ -265,10 +265,9 @@ static bool PutBack(HANDLE file, const uint8_t* earlier, uint32_t count, uint32_
 
 // Where no copy can be made beside the file (a disk with no free entry, a
 // folder that takes no new files, a path at the longest, a disk whose room
-// the copy would take), the earlier content
-// is read whole first and put back when the new content cannot be written
-// whole. A file that cannot be held is not touched, nor is one for whose new
-// content the disk has no room.
+// the copy would take), the earlier content is read whole first and put back
+// when the new content cannot be written whole. A file that cannot be held is
+// not touched, nor is one for whose new content the disk has no room.
 static bool RewriteFromMemory(HANDLE target, const char* path, const uint8_t* bytes, uint32_t count,
                               WriteFailure* failure)
 {
