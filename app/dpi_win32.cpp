@@ -22,6 +22,14 @@ UINT DpiOfWindow(HWND window)
     return dpi ? dpi : SystemDpi();
 }
 
+int SystemMetricForDpi(int index, UINT dpi)
+{
+    typedef int(WINAPI * MetricForDpi)(int, UINT);
+    static MetricForDpi lookedUp =
+        (MetricForDpi)(void (*)())GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi");
+    return lookedUp ? lookedUp(index, dpi) : MulDiv(GetSystemMetrics(index), (int)dpi, (int)SystemDpi());
+}
+
 int ScaleForDpi(int length, UINT dpi)
 {
     return MulDiv(length, (int)dpi, BaseDpi);

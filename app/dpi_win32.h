@@ -8,6 +8,11 @@ enum { BaseDpi = 96 };  // 100 % scaling: a length at this DPI is the one design
 // monitor (Windows 10 version 1607 and later); elsewhere the system's DPI.
 UINT DpiOfWindow(HWND window);
 
+// A system metric (GetSystemMetrics) for the given DPI: the system's own
+// where it knows one per DPI (Windows 10 version 1607 and later), else the
+// metric at the system's DPI, scaled.
+int SystemMetricForDpi(int index, UINT dpi);
+
 // A length designed at 96 DPI, for the given DPI.
 int ScaleForDpi(int length, UINT dpi);
 

@@ -27,8 +27,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // The three-button toolbar (Save, Play, Stop), all disabled; kept as MainToolbar.
 HWND CreateMainToolbar(HWND window);
-// Gives the toolbar the glyphs drawn nearest to the DPI's size, in the
-// system's button colours of the moment, and buttons to match.
+// Makes the toolbar anew (MainToolbar changes) with the glyphs drawn nearest
+// to the DPI's size, in the system's button colours of the moment, buttons
+// to match, and each button enabled as it was.
 void FitToolbarToDpi(UINT dpi);
 
 // Answers the toolbar's notices that come to the main window: the text of a

@@ -14,7 +14,7 @@
 static_assert(sizeof(TBBUTTON) == 20, "the button records are 20 bytes on 32-bit Windows");
 #endif
 
-enum { ButtonCount = 3, ButtonWidth = 16, ButtonHeight = 16 };
+enum { ButtonCount = 3 };
 
 static TBBUTTON Buttons[ButtonCount] = {
     {0, IDB_BUTTON_SAVE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
@@ -30,9 +30,10 @@ static const struct {
 } Glyphs[] = {{16, IDB_TOOLBAR}, {20, IDB_TOOLBAR_20}, {24, IDB_TOOLBAR_24}, {32, IDB_TOOLBAR_32}};
 enum { GlyphSizeCount = sizeof Glyphs / sizeof Glyphs[0] };
 
-// Made here for the toolbar, which does not destroy them: the glyphs of
-// enabled buttons and those of disabled ones.
-static HIMAGELIST ToolbarImages[2];
+// Made here for the toolbar, which does not destroy it: the glyphs of
+// disabled buttons, kept until the toolbar that shows them is gone. Those of
+// enabled ones the toolbar loads and keeps itself.
+static HIMAGELIST DisabledImages;
 
 // The drawn size nearest to 16 pixels scaled for the DPI; of two as near,
 // the smaller. Compared at 96 times their size, so that no rounding decides.
@@ -45,57 +46,70 @@ static int NearestGlyphs(UINT dpi)
     return best;
 }
 
-// The glyphs of one size with their colours mapped, the face around each
-// glyph letting the button show through.
-static HIMAGELIST MappedGlyphs(int glyphs, COLORMAP* map, int mapSize)
+// The glyphs of disabled buttons in the colour of disabled text, the face
+// around each letting the button show through: the toolbar's own greying
+// leaves out the white parts, and in High Contrast Black the glyphs are all
+// white.
+static HIMAGELIST DisabledGlyphs(int glyphs)
 {
+    COLORMAP map[] = {{RGB(0, 0, 0), GetSysColor(COLOR_GRAYTEXT)},
+                      {RGB(128, 128, 128), GetSysColor(COLOR_GRAYTEXT)},
+                      {RGB(192, 192, 192), GetSysColor(COLOR_BTNFACE)},
+                      {RGB(255, 255, 255), GetSysColor(COLOR_BTNFACE)}};
     int size = Glyphs[glyphs].Size;
-    HBITMAP bitmap = CreateMappedBitmap(AppInstance, Glyphs[glyphs].Bitmap, 0, map, mapSize);
+    HBITMAP bitmap = CreateMappedBitmap(AppInstance, Glyphs[glyphs].Bitmap, 0, map, 4);
     HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, ButtonCount, 0);
     ImageList_AddMasked(images, bitmap, GetSysColor(COLOR_BTNFACE));
     DeleteObject(bitmap);
     return images;
 }
 
+// The toolbar is made with the glyphs drawn nearest to the DPI's size: it
+// loads them itself, mapping black, dark grey, light grey and white to the
+// user's button text, shadow, face and highlight colours, as it does again
+// when told that the colours changed. Around the glyph, the room a button
+// has at 96 DPI, scaled. The buttons keep the given enabled states.
+static HWND MakeToolbar(HWND window, UINT dpi, const bool enabled[ButtonCount])
+{
+    // Tooltips: the buttons show no text, and a screen reader says a
+    // button's tooltip as its name.
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS;
+    const int glyphs = NearestGlyphs(dpi), size = Glyphs[glyphs].Size;
+    // Its button size is taken as the size of the images, as Windows has
+    // always done: the buttons get their room afterwards.
+    HWND toolbar = CreateToolbarEx(window, style, IDC_MAINTOOLBAR, ButtonCount, AppInstance, Glyphs[glyphs].Bitmap,
+                                   Buttons, ButtonCount, size, size, size, size, sizeof(TBBUTTON));
+    SendMessageA(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(size + ScaleForDpi(8, dpi), size + ScaleForDpi(7, dpi)));
+    DisabledImages = DisabledGlyphs(glyphs);
+    SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)DisabledImages);
+    for (int i = 0; i < ButtonCount; ++i)
+        SendMessageA(toolbar, TB_ENABLEBUTTON, Buttons[i].idCommand, enabled[i] ? 1 : 0);
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+    return toolbar;
+}
+
+// A toolbar takes the size of its images when it is made, and may take
+// them from its bitmap again when the colours change: for another DPI, or
+// other colours, it is made anew, its buttons as they were.
 void FitToolbarToDpi(UINT dpi)
 {
-    int glyphs = NearestGlyphs(dpi);
-    int size = Glyphs[glyphs].Size;
-    // Enabled, mapped as the toolbar maps the bitmaps it loads itself: black,
-    // dark grey, light grey and white become the user's button text, shadow,
-    // face and highlight colours. Disabled, the glyph in the colour of
-    // disabled text: the toolbar's own greying leaves out the white parts,
-    // and in High Contrast Black the glyphs are all white.
-    COLORMAP disabled[] = {{RGB(0, 0, 0), GetSysColor(COLOR_GRAYTEXT)},
-                           {RGB(128, 128, 128), GetSysColor(COLOR_GRAYTEXT)},
-                           {RGB(192, 192, 192), GetSysColor(COLOR_BTNFACE)},
-                           {RGB(255, 255, 255), GetSysColor(COLOR_BTNFACE)}};
-    HIMAGELIST images[2] = {MappedGlyphs(glyphs, nullptr, 0), MappedGlyphs(glyphs, disabled, 4)};
-    SendMessageA(MainToolbar, TB_SETIMAGELIST, 0, (LPARAM)images[0]);
-    SendMessageA(MainToolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)images[1]);
-    for (int i = 0; i < 2; ++i) {
-        if (ToolbarImages[i]) ImageList_Destroy(ToolbarImages[i]);
-        ToolbarImages[i] = images[i];
-    }
-    // Around the glyph, the room a button has at 96 DPI, scaled.
-    SendMessageA(MainToolbar, TB_SETBUTTONSIZE, 0,
-                 MAKELPARAM(size + ScaleForDpi(8, dpi), size + ScaleForDpi(7, dpi)));
-    SendMessageA(MainToolbar, TB_AUTOSIZE, 0, 0);
+    HWND old = MainToolbar;
+    HIMAGELIST oldDisabled = DisabledImages;
+    bool enabled[ButtonCount];
+    for (int i = 0; i < ButtonCount; ++i)
+        enabled[i] = SendMessageA(old, TB_ISBUTTONENABLED, Buttons[i].idCommand, 0) != 0;
+    MainToolbar = MakeToolbar(GetParent(old), dpi, enabled);
+    DestroyWindow(old);
+    ImageList_Destroy(oldDisabled);
 }
 
 HWND CreateMainToolbar(HWND window)
 {
     InitCommonControls();
-    // Tooltips: the buttons show no text, and a screen reader says a
-    // button's tooltip as its name.
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS;
-    MainToolbar = CreateToolbarEx(window, style, IDC_MAINTOOLBAR, ButtonCount, AppInstance, IDB_TOOLBAR, Buttons,
-                                  ButtonCount, ButtonWidth, ButtonHeight, 0, 0, sizeof(TBBUTTON));
-    FitToolbarToDpi(MainWindowDpi);
     // Nothing to save or play yet.
-    SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_SAVE, 0);
-    SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_PLAY, 0);
-    SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_STOP, 0);
+    const bool enabled[ButtonCount] = {false, false, false};
+    if (DisabledImages) ImageList_Destroy(DisabledImages);  // a window's before this one
+    MainToolbar = MakeToolbar(window, MainWindowDpi, enabled);
     return MainToolbar;
 }
 

@@ -27,9 +27,26 @@
 enum { PlaybackChanged = WM_APP + 1, FontForNewDpi, MinimumTextLines = 6 };
 
 static char FormsText[FormsTextSize];
-static HFONT TextFont;
-static int32_t TextWidth;               // pixels of the text's widest line in TextFont
 static std::atomic<HWND> OpenDialog;    // told from the timer thread when playback starts or ends
+
+// What each dialog has of its own: one opened while another is still ending
+// (its Play's error box, which has no owner, still up) shares none of it.
+struct FormsWindow {
+    HFONT TextFont;
+    int32_t TextWidth;  // pixels of the text's widest line in TextFont
+};
+static const FormsWindow NoFont = {};  // before the dialog's own is made
+
+static const FormsWindow& Own(HWND dialog)
+{
+    const FormsWindow* own = (const FormsWindow*)GetWindowLongPtrA(dialog, DWLP_USER);
+    return own ? *own : NoFont;
+}
+
+static FormsWindow* OwnToChange(HWND dialog)
+{
+    return (FormsWindow*)GetWindowLongPtrA(dialog, DWLP_USER);
+}
 
 // The system's edit control copies with Ctrl+C but selects nothing on Ctrl+A
 // (the character 1): here Ctrl+A selects the whole text. The edit's own
@@ -48,15 +65,16 @@ static LRESULT CALLBACK SelectAllOnCtrlA(HWND edit, UINT message, WPARAM wParam,
 
 static void MeasureText(HWND edit)
 {
+    FormsWindow* own = OwnToChange(GetParent(edit));
     HDC dc = GetDC(edit);
-    HGDIOBJ before = SelectObject(dc, TextFont);
-    TextWidth = 0;
+    HGDIOBJ before = SelectObject(dc, own->TextFont);
+    own->TextWidth = 0;
     for (const char* line = FormsText; *line;) {
         const char* end = line;
         while (*end && *end != '\r' && *end != '\n') ++end;
         SIZE size{};
         GetTextExtentPoint32A(dc, line, (int)(end - line), &size);
-        if (size.cx > TextWidth) TextWidth = size.cx;
+        if (size.cx > own->TextWidth) own->TextWidth = size.cx;
         line = end;
         while (*line == '\r' || *line == '\n') ++line;
     }
@@ -69,7 +87,7 @@ static void MeasureText(HWND edit)
 static int32_t TextClientWidth(HWND edit)
 {
     DWORD margins = (DWORD)SendMessageA(edit, EM_GETMARGINS, 0, 0);
-    return TextWidth + LOWORD(margins) + HIWORD(margins) + 2;
+    return Own(GetParent(edit)).TextWidth + LOWORD(margins) + HIWORD(margins) + 2;
 }
 
 // ---- The text area
@@ -77,7 +95,7 @@ static int32_t TextClientWidth(HWND edit)
 static void FillTextControl(HWND edit)
 {
     EditProc = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)SelectAllOnCtrlA);
-    SendMessageA(edit, WM_SETFONT, (WPARAM)TextFont, FALSE);
+    SendMessageA(edit, WM_SETFONT, (WPARAM)Own(GetParent(edit)).TextFont, FALSE);
     SetWindowTextA(edit, FormsText);
 }
 
@@ -141,7 +159,7 @@ static void Move(HWND control, int x, int y)
 
 static void LayOut(HWND dialog)
 {
-    if (!TextFont) return;  // before the controls are made
+    if (!Own(dialog).TextFont) return;  // before the controls are made
     RECT client, margins = Margins(dialog);
     GetClientRect(dialog, &client);
     HWND close = GetDlgItem(dialog, IDOK);
@@ -188,7 +206,7 @@ static SIZE SmallestSize(HWND dialog)
     RECT text = PlaceOf(GetDlgItem(dialog, IDC_FORMS_TEXT), dialog);
     TEXTMETRICA metrics{};
     HDC dc = GetDC(dialog);
-    HGDIOBJ before = SelectObject(dc, TextFont);
+    HGDIOBJ before = SelectObject(dc, Own(dialog).TextFont);
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, before);
     ReleaseDC(dialog, dc);
@@ -229,10 +247,11 @@ static void PlaceDialog(HWND dialog)
 
 static void UseFontForDpi(HWND dialog, int32_t dpi)
 {
-    HFONT old = TextFont;
-    TextFont = CreateFixedMessageFont((UINT)dpi);
+    FormsWindow* own = OwnToChange(dialog);
+    HFONT old = own->TextFont;
+    own->TextFont = CreateFixedMessageFont((UINT)dpi);
     HWND edit = GetDlgItem(dialog, IDC_FORMS_TEXT);
-    SendMessageA(edit, WM_SETFONT, (WPARAM)TextFont, TRUE);
+    SendMessageA(edit, WM_SETFONT, (WPARAM)own->TextFont, TRUE);
     if (old) DeleteObject(old);
     MeasureText(edit);
 }
@@ -324,7 +343,7 @@ static void OpenFormsDialog(HWND dialog)
     OpenDialog = dialog;
     BuildFormsText(FormsText, sizeof FormsText);
     HWND edit = GetDlgItem(dialog, IDC_FORMS_TEXT);
-    TextFont = nullptr;
+    SetWindowLongPtrA(dialog, DWLP_USER, (LONG_PTR) new FormsWindow());
     UseFontForDpi(dialog, (int32_t)DpiOfWindow(dialog));
     FillTextControl(edit);
     FillNamesList(dialog);
@@ -386,7 +405,7 @@ INT_PTR CALLBACK FormsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         LayOut(dialog);
         return TRUE;
     case WM_GETMINMAXINFO: {
-        if (!TextFont) return FALSE;
+        if (!Own(dialog).TextFont) return FALSE;
         SIZE smallest = SmallestSize(dialog);
         ((MINMAXINFO*)lParam)->ptMinTrackSize = POINT{smallest.cx, smallest.cy};
         return TRUE;
@@ -398,13 +417,19 @@ INT_PTR CALLBACK FormsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         UseFontForDpi(dialog, (int32_t)wParam);
         LayOut(dialog);
         return TRUE;
-    case WM_DESTROY:
-        OpenDialog = nullptr;
+    case WM_DESTROY: {
+        // A dialog opened since is the one told now.
+        HWND self = dialog;
+        OpenDialog.compare_exchange_strong(self, nullptr);
         StopFormPlayback();
         return FALSE;
+    }
     case WM_NCDESTROY:
-        DeleteObject(TextFont);
-        TextFont = nullptr;
+        if (FormsWindow* own = OwnToChange(dialog)) {
+            DeleteObject(own->TextFont);
+            delete own;
+            SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        }
         return FALSE;
     default:
         return FALSE;

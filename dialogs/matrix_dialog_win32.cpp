@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 #include "app/app_win32.h"
+#include "app/dpi_win32.h"
 #include "app/report_error.h"
 #include "dialogs/dialogs_win32.h"
 #include "dialogs/edit_check_win32.h"
@@ -17,7 +18,11 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 
-enum { ToneChars = 2, VelocityChars = 3, MaxTone = 11, MaxVelocity = 127 };
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+enum { ToneChars = 2, VelocityChars = 3, MaxTone = 11, MaxVelocity = 127, FitListsForDpi = WM_APP + 1 };
 
 // The most recent text of each edit that passed the check; put back when a
 // change fails it. Each opening sets it afresh from the settings.
@@ -125,6 +130,64 @@ static void HandleCommand(HWND dialog, int32_t id, int32_t code, HWND control)
     }
 }
 
+// ---- The duration lists: two lines each, as tall as the scroll bar's
+// arrows at the dialog's DPI, so that both arrows show whole; only the list
+// that has the keyboard shows its duration in the colours of a selection.
+
+static bool IsDurationList(int id)
+{
+    return id >= IDC_DURATION_FIRST && id < IDC_DURATION_FIRST + RowLength;
+}
+
+// A line holds the dialog's text and one scroll arrow.
+static int DurationLineHeight(HWND dialog)
+{
+    HDC dc = GetDC(dialog);
+    HGDIOBJ before = SelectObject(dc, (HGDIOBJ)SendMessageA(dialog, WM_GETFONT, 0, 0));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, before);
+    ReleaseDC(dialog, dc);
+    int arrow = SystemMetricForDpi(SM_CYVSCROLL, DpiOfWindow(dialog));
+    return metrics.tmHeight + 2 > arrow ? metrics.tmHeight + 2 : arrow;
+}
+
+static void FitDurationLists(HWND dialog)
+{
+    const int line = DurationLineHeight(dialog);
+    for (int32_t i = 0; i < RowLength; ++i) {
+        HWND list = GetDlgItem(dialog, IDC_DURATION_FIRST + i);
+        SendMessageA(list, LB_SETITEMHEIGHT, 0, line);
+        RECT window, client;
+        GetWindowRect(list, &window);
+        GetClientRect(list, &client);
+        int frame = (window.bottom - window.top) - client.bottom;
+        SetWindowPos(list, nullptr, 0, 0, window.right - window.left, 2 * line + frame,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // The chosen duration stays in view.
+        SendMessageA(list, LB_SETCURSEL, SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+    }
+}
+
+static void DrawDurationItem(const DRAWITEMSTRUCT& item)
+{
+    if (item.itemID == (UINT)-1) return;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const bool focused = GetFocus() == item.hwndItem;
+    const int back = !selected ? COLOR_WINDOW : focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(back));
+    char text[16] = "";
+    if (SendMessageA(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0) < (LRESULT)sizeof text)
+        SendMessageA(item.hwndItem, LB_GETTEXT, item.itemID, (LPARAM)text);
+    RECT place = item.rcItem;
+    place.left += 2;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected && focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextA(item.hDC, text, -1, &place, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (focused && (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
+        DrawFocusRect(item.hDC, &item.rcItem);
+}
+
 // T, D and V show only the letter before the colon of their text; the whole
 // text is what a screen reader says of them.
 static void DrawRandomButton(const DRAWITEMSTRUCT& item)
@@ -170,6 +233,7 @@ static void AddRandomButtonTips(HWND dialog)
 INT_PTR CALLBACK MatrixDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
+        FitDurationLists(dialog);
         OpenMatrixDialog(dialog);
         AddRandomButtonTips(dialog);
         // The first tone, not T: a Space there would draw a new row at once.
@@ -178,8 +242,26 @@ INT_PTR CALLBACK MatrixDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         SendMessageA(firstTone, EM_SETSEL, 0, -1);
         return FALSE;
     }
+    if (message == WM_MEASUREITEM && IsDurationList((int)wParam)) {
+        ((MEASUREITEMSTRUCT*)lParam)->itemHeight = (UINT)DurationLineHeight(dialog);
+        return TRUE;
+    }
     if (message == WM_DRAWITEM) {
-        DrawRandomButton(*(const DRAWITEMSTRUCT*)lParam);
+        const DRAWITEMSTRUCT& item = *(const DRAWITEMSTRUCT*)lParam;
+        if (item.CtlType == ODT_LISTBOX)
+            DrawDurationItem(item);
+        else
+            DrawRandomButton(item);
+        return TRUE;
+    }
+    // Newer systems scale the dialog for a screen of another DPI; the lists'
+    // lines follow once they have.
+    if (message == WM_DPICHANGED) {
+        PostMessageA(dialog, FitListsForDpi, 0, 0);
+        return FALSE;
+    }
+    if (message == FitListsForDpi) {
+        FitDurationLists(dialog);
         return TRUE;
     }
     if (message == WM_COMMAND) {

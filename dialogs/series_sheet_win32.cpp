@@ -126,17 +126,66 @@ static const DLGPROC SeriesPageProcs[SeriesPageCount] = {
     SeriesPageProc<12>, SeriesPageProc<13>, SeriesPageProc<14>, SeriesPageProc<15>,
 };
 
-// No flags: the tab's title is the template's caption, with no icon and no callback.
+// The tabs show the voice's number alone, so that all sixteen fit in one
+// row that never moves: tabs in several rows put the chosen tab's row at the
+// bottom, swapping rows under the user as pages turn. The page itself keeps
+// its template's caption, "Voice 1" to "Voice 16", which a screen reader
+// says as the page's name.
+static const char* const TabTitles[SeriesPageCount] = {"1", "2",  "3",  "4",  "5",  "6",  "7",  "8",
+                                                       "9", "10", "11", "12", "13", "14", "15", "16"};
+
+// No icon and no callback.
 static HPROPSHEETPAGE CreateSeriesPage(int voice)
 {
     PROPSHEETPAGEA page;
     ZeroMemory(&page, sizeof page);
     page.dwSize = SeriesPageRecordSize;
-    page.dwFlags = PSP_DEFAULT;
+    page.dwFlags = PSP_USETITLE;
+    page.pszTitle = TabTitles[voice];
     page.hInstance = AppInstance;
     page.pszTemplate = MAKEINTRESOURCEA(PageTemplate(voice));
     page.pfnDlgProc = SeriesPageProcs[voice];
     return CreatePropertySheetPageA(&page);
+}
+
+// The page area's top within the tab control.
+static int PageAreaTop(HWND tabs)
+{
+    RECT area;
+    GetClientRect(tabs, &area);
+    TabCtrl_AdjustRect(tabs, FALSE, &area);
+    return area.top;
+}
+
+// Once the sheet is made: its tabs keep to one row, as narrow as their
+// numbers allow (a tab control's default least width fits a few per row);
+// where even so they do not fit, arrows scroll the row. The room the sheet
+// had made for more rows goes: the page and the buttons below the tabs move
+// up by it, and the sheet shrinks.
+static int CALLBACK KeepTabsInOneRow(HWND sheet, UINT message, LPARAM)
+{
+    if (message != PSCB_INITIALIZED) return 0;
+    HWND tabs = PropSheet_GetTabControl(sheet);
+    const int before = PageAreaTop(tabs);
+    SendMessageA(tabs, TCM_SETMINTABWIDTH, 0, 0);
+    SetWindowLongA(tabs, GWL_STYLE, GetWindowLongA(tabs, GWL_STYLE) & ~TCS_MULTILINE);
+    const int gained = before - PageAreaTop(tabs);
+    if (gained <= 0) return 0;
+    RECT place;
+    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, sheet, (POINT*)&place, 2);
+        if (child == tabs)
+            SetWindowPos(child, nullptr, 0, 0, place.right - place.left, place.bottom - place.top - gained,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        else
+            SetWindowPos(child, nullptr, place.left, place.top - gained, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    GetWindowRect(sheet, &place);
+    SetWindowPos(sheet, nullptr, 0, 0, place.right - place.left, place.bottom - place.top - gained,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
 }
 
 void PrepareSeriesSheet(SeriesSheet& sheet, HWND owner)
@@ -145,7 +194,8 @@ void PrepareSeriesSheet(SeriesSheet& sheet, HWND owner)
     PROPSHEETHEADERA& header = sheet.Header;
     ZeroMemory(&header, sizeof header);
     header.dwSize = sizeof header;
-    header.dwFlags = PSH_NOAPPLYNOW | PSH_USEICONID;
+    header.dwFlags = PSH_NOAPPLYNOW | PSH_USEICONID | PSH_USECALLBACK;
+    header.pfnCallback = KeepTabsInOneRow;
     header.hwndParent = owner;
     header.hInstance = AppInstance;
     header.pszIcon = "SMALL";

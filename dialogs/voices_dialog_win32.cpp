@@ -1,5 +1,6 @@
 #include "app/app_win32.h"
 #include "dialogs/dialogs_win32.h"
+#include "dialogs/list_search_win32.h"
 #include "settings/program_names.h"
 #include "dialogs/ok_cancel_win32.h"
 #include "resources/resource.h"
@@ -29,8 +30,10 @@ static void ShowVoices(HWND dialog)
             if (v != PercussionVoice)
                 SendMessageA(InstrumentList(dialog, v), LB_ADDSTRING, 0, (LPARAM)ProgramNameTable[p]);
     for (int v = 0; v < VoiceCount; ++v)
-        if (v != PercussionVoice)
+        if (v != PercussionVoice) {
             SendMessageA(InstrumentList(dialog, v), LB_SETCURSEL, (WPARAM)Settings.VoiceInstrument[v], 0);
+            SearchListAsTyped(InstrumentList(dialog, v));
+        }
 }
 
 // The lists are never sorted, so a selected position is a program number.

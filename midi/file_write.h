@@ -4,7 +4,9 @@
 // a copy of its earlier content, made beside it first, puts that content
 // back when the new one cannot be written. Where no copy can be made there,
 // the earlier content is held in memory instead, and where it cannot be put
-// back from there, it goes to a copy in the user's temporary folder. Where
+// back from there, it goes to a copy named for what it holds ("Piece
+// (earlier content).mid"), beside the file or else in the user's temporary
+// folder. Where
 // the system can set room aside, a disk without room for the new content
 // leaves the file untouched. Nothing temporary stays behind, unless a copy
 // is the only whole one left.

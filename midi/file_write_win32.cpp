@@ -7,27 +7,55 @@
 
 static const DWORD Piece = 64 * 1024;
 
-// A new file in the folder of path (a folder's own path ends in its
-// separator) that no one else is using; never an existing one. Its name (room
-// for LongestPathBytes) is short, but a folder whose path is near the longest
-// allowed may still have no room for it: then there is none.
-static HANDLE CreateTemporaryFile(const char* path, char* name)
+// The length of the folder part of path, its separator included.
+static int FolderLength(const char* path)
 {
     const char* slash = std::strrchr(path, '\\');
     const char* other = std::strrchr(path, '/');
     if (!slash || (other && other > slash)) slash = other;
-    const int folderLength = slash ? (int)(slash - path + 1) : 0;
+    return slash ? (int)(slash - path + 1) : 0;
+}
+
+// A new file in the folder of path (a folder's own path ends in its
+// separator) that no one else is using; never an existing one. Its name (room
+// for LongestPathBytes) is short, but a folder whose path is near the longest
+// allowed may still have no room for it: then there is none. An ordinary
+// file, so that a copy the user is left with behaves like any other.
+static HANDLE CreateTemporaryFile(const char* path, char* name)
+{
+    const int folderLength = FolderLength(path);
     for (int n = 0; n < 100; ++n) {
         int length = std::snprintf(name, LongestPathBytes, "%.*s~vn%lx-%d.tmp", folderLength, path,
                                    (unsigned long)GetCurrentProcessId(), n);
         if (length < 0 || length >= LongestPathBytes) return INVALID_HANDLE_VALUE;
         HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_TEMPORARY, nullptr);
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
         DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return INVALID_HANDLE_VALUE;
     }
     return INVALID_HANDLE_VALUE;
+}
+
+// The name that says what a kept copy holds, in the given folder (its path
+// with the separator): the file's own name with " (earlier content)" before
+// its extension, and from the second on a number as well: "Piece (earlier
+// content).mid", "Piece (earlier content 2).mid". False when it is too long.
+static bool EarlierContentName(const char* folder, const char* path, int n, char* name)
+{
+    const char* own = path + FolderLength(path);
+    const char* dot = std::strrchr(own, '.');
+    if (!dot || dot == own) dot = own + std::strlen(own);
+    char number[16] = "";
+    if (n > 1) std::snprintf(number, sizeof number, " %d", n);
+    int length = std::snprintf(name, LongestPathBytes, "%s%.*s (earlier content%s)%s", folder, (int)(dot - own), own,
+                               number, dot);
+    return length > 0 && length < LongestPathBytes;
+}
+
+static bool IsTaken(DWORD error)
+{
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
 static bool Rewind(HANDLE file)
@@ -173,23 +201,53 @@ static uint8_t* ReadWhole(HANDLE file, uint32_t* count)
 }
 
 // Earlier content that could not be put back is not freed before it is safe:
-// it goes to a new file in the user's temporary folder, named in the failure.
-// Only when that cannot be written either is it lost.
-static void KeepInTemporaryFolder(const uint8_t* earlier, uint32_t count, WriteFailure* failure)
+// it goes to a new ordinary file, named for what it holds, in the file's own
+// folder, where the user looks for the piece; where that cannot be written
+// (the disk that had no room for the new content most likely has none for
+// this either), in the user's temporary folder. A copy never takes the name
+// of a file that exists. Only when neither can be written is it lost.
+static bool KeepCopyIn(const char* folder, const char* path, const uint8_t* earlier, uint32_t count,
+                       WriteFailure* failure)
+{
+    char name[LongestPathBytes];
+    for (int n = 1; n < 100 && EarlierContentName(folder, path, n, name); ++n) {
+        HANDLE copy = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (copy == INVALID_HANDLE_VALUE) {
+            if (IsTaken(GetLastError())) continue;
+            return false;
+        }
+        bool kept = WriteContent(copy, earlier, count);
+        CloseHandle(copy);
+        if (kept) NameKeptCopy(name, failure);
+        if (!kept) DeleteFileA(name);
+        return kept;
+    }
+    return false;
+}
+
+static void KeepEarlierContent(const char* path, const uint8_t* earlier, uint32_t count, WriteFailure* failure)
 {
     failure->Left = LeftEarlierLost;
     char folder[LongestPathBytes];
-    char name[LongestPathBytes];
+    std::snprintf(folder, sizeof folder, "%.*s", FolderLength(path), path);
+    if (KeepCopyIn(folder, path, earlier, count, failure)) return;
     DWORD length = GetTempPathA(LongestPathBytes, folder);
     if (length == 0 || length >= LongestPathBytes) return;
-    HANDLE copy = CreateTemporaryFile(folder, name);
-    if (copy == INVALID_HANDLE_VALUE) return;
-    bool kept = WriteContent(copy, earlier, count);
-    CloseHandle(copy);
-    if (kept)
-        NameKeptCopy(name, failure);
-    else
-        DeleteFileA(name);
+    KeepCopyIn(folder, path, earlier, count, failure);
+}
+
+// The copy beside the file, closed, takes the name that says what it holds;
+// where no such name can be had, it stays under its own. It is named in the
+// failure either way.
+static void KeepCopyBeside(const char* copyName, const char* path, WriteFailure* failure)
+{
+    char folder[LongestPathBytes], name[LongestPathBytes];
+    std::snprintf(folder, sizeof folder, "%.*s", FolderLength(path), path);
+    for (int n = 1; n < 100 && EarlierContentName(folder, path, n, name); ++n) {
+        if (MoveFileA(copyName, name)) return NameKeptCopy(name, failure);
+        if (!IsTaken(GetLastError())) break;
+    }
+    NameKeptCopy(copyName, failure);
 }
 
 // Puts back what a failed write overwrote, the bytes it got through, and the
@@ -206,11 +264,12 @@ static bool PutBack(HANDLE file, const uint8_t* earlier, uint32_t count, uint32_
 }
 
 // Where no copy can be made beside the file (a disk with no free entry, a
-// folder that takes no new files, a path at the longest), the earlier content
-// is read whole first and put back when the new content cannot be written
-// whole. A file that cannot be held is not touched, nor is one for whose new
-// content the disk has no room.
-static bool RewriteFromMemory(HANDLE target, const uint8_t* bytes, uint32_t count, WriteFailure* failure)
+// folder that takes no new files, a path at the longest, a disk whose room
+// the copy would take), the earlier content is read whole first and put back
+// when the new content cannot be written whole. A file that cannot be held is
+// not touched, nor is one for whose new content the disk has no room.
+static bool RewriteFromMemory(HANDLE target, const char* path, const uint8_t* bytes, uint32_t count,
+                              WriteFailure* failure)
 {
     uint32_t earlierCount = 0;
     uint8_t* earlier = ReadWhole(target, &earlierCount);
@@ -220,7 +279,7 @@ static bool RewriteFromMemory(HANDLE target, const uint8_t* bytes, uint32_t coun
         uint32_t reached = 0;
         written = WriteContent(target, bytes, count, &reached);
         if (!written && !PutBack(target, earlier, earlierCount, reached))
-            KeepInTemporaryFolder(earlier, earlierCount, failure);
+            KeepEarlierContent(path, earlier, earlierCount, failure);
     }
     HeapFree(GetProcessHeap(), 0, earlier);
     return written;
@@ -230,29 +289,36 @@ static bool RewriteFromMemory(HANDLE target, const uint8_t* bytes, uint32_t coun
 // link points to, its attributes and its rights all stay. Only its content
 // changes. A copy of the earlier content beside it puts that content back
 // when the new one cannot be written whole; when even that fails, the copy is
-// the only whole one left and stays, under the name given in the failure. A
-// copy that cannot be made, or not finished (a disk without room for it), is
-// no copy: memory holds the earlier content instead.
+// the only whole one left and stays, renamed for what it holds. A copy that
+// cannot be made, or not finished (a disk without room for it), is no copy,
+// nor is one that leaves no room for the new content: memory holds the
+// earlier content instead.
 static bool RewriteExistingFile(HANDLE target, const char* path, const uint8_t* bytes, uint32_t count,
                                 WriteFailure* failure)
 {
     char copyName[LongestPathBytes];
     HANDLE copy = CreateTemporaryFile(path, copyName);
-    if (copy == INVALID_HANDLE_VALUE) return RewriteFromMemory(target, bytes, count, failure);
+    if (copy == INVALID_HANDLE_VALUE) return RewriteFromMemory(target, path, bytes, count, failure);
     if (!CopyContent(target, copy)) {
         CloseHandle(copy);
         DeleteFileA(copyName);
-        return RewriteFromMemory(target, bytes, count, failure);
+        return RewriteFromMemory(target, path, bytes, count, failure);
     }
-    bool room = ReserveRoom(target, count);
-    bool written = room && WriteContent(target, bytes, count);
-    bool keep = room && !written && !CopyContent(copy, target);
+    // The copy may have taken the room the new content needed: without it,
+    // from memory, the save may still fit.
+    if (!ReserveRoom(target, count)) {
+        CloseHandle(copy);
+        DeleteFileA(copyName);
+        return RewriteFromMemory(target, path, bytes, count, failure);
+    }
+    bool written = WriteContent(target, bytes, count);
+    bool keep = !written && !CopyContent(copy, target);
     CloseHandle(copy);
     if (!keep) {
         DeleteFileA(copyName);
         return written;
     }
-    NameKeptCopy(copyName, failure);
+    KeepCopyBeside(copyName, path, failure);
     return false;
 }
 

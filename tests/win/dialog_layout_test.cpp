@@ -74,3 +74,29 @@ TEST(DialogsAtEachDpi, VoicesListsShowTheLongestInstrumentNameWhole)
     }
     DestroyWindow(dialog);
 }
+
+// Both arrows of every duration list whole at this DPI, and only the list
+// that has the keyboard shows its duration in the colours of a selection.
+TEST(DialogsAtEachDpi, DurationListsShowBothArrowsWholeAndWhichHasTheKeyboard)
+{
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MATRIX), nullptr,
+                                     MatrixDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    HWND focused = GetDlgItem(dialog, IDC_DURATION_FIRST + 4);
+    SetFocus(focused);
+    UpdateWindow(dialog);
+    for (int i = 0; i < 12; ++i) {
+        HWND list = GetDlgItem(dialog, IDC_DURATION_FIRST + i);
+        SCROLLBARINFO bar{sizeof bar, {}, 0, 0, 0, 0, {}};
+        ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &bar));
+        EXPECT_GE(bar.rcScrollBar.bottom - bar.rcScrollBar.top, 2 * GetSystemMetrics(SM_CYVSCROLL)) << "list " << i;
+        RECT item{};
+        SendMessageA(list, LB_GETITEMRECT, SendMessageA(list, LB_GETCURSEL, 0, 0), (LPARAM)&item);
+        HDC dc = GetDC(list);
+        COLORREF seen = GetPixel(dc, item.right - 3, item.top + 3);
+        ReleaseDC(list, dc);
+        EXPECT_EQ(seen == GetSysColor(COLOR_HIGHLIGHT), list == focused) << "list " << i;
+    }
+    DestroyWindow(dialog);
+}

@@ -84,3 +84,21 @@ TEST_F(FormsDialog, ItsTextIsOfTheSystemsSizeAndFollowsTheDialogsSizeAndDpi)
     TearDown();
     EXPECT_EQ(GetObjectA(last, sizeof font, &font), 0);
 }
+
+// A second dialog opened while the first is still ending (Play's error box,
+// which has no owner, lets the user close and reopen it): when the first is
+// destroyed, the second keeps its font.
+TEST_F(FormsDialog, ADialogOpenedWhileAnotherEndsKeepsItsOwnFont)
+{
+    DrawRandomPool();
+    Compose();
+    ASSERT_NE(Open(), nullptr);
+    HWND second = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FORMS), nullptr,
+                                     FormsDialogProc, 0);
+    ASSERT_NE(second, nullptr);
+    TearDown();
+    HFONT font = (HFONT)SendDlgItemMessageA(second, IDC_FORMS_TEXT, WM_GETFONT, 0, 0);
+    LOGFONTA seen;
+    EXPECT_NE(GetObjectA(font, sizeof seen, &seen), 0) << "the first dialog freed the second's font";
+    DestroyWindow(second);
+}

@@ -24,6 +24,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/win/support/dialog_user.h"
+#include "tests/win/support/import_slot.h"
 #include "tests/win/support/message_box.h"
 #include "tests/win/support/recording_midi_out.h"
 #include "tests/win/support/save_dialog_user.h"
@@ -697,4 +698,30 @@ TEST(ProgramRun, AMainWindowThatCannotBeCreatedIsReportedAndTheProgramEndsWithZe
         Sleep(10);
     }
     run.join();
+}
+
+// A toolbar made by CreateToolbarEx keeps its images itself: Windows does not
+// let them be swapped under it (Wine does), and reloads its bitmap into them
+// when the colours change.
+extern LRESULT(WINAPI* SendImport)(HWND, UINT, WPARAM, LPARAM) IMPORT_SLOT(SendMessageA, 16);
+static LRESULT(WINAPI* const RealSend)(HWND, UINT, WPARAM, LPARAM) = SendImport;
+static int ImageListsSwapped;
+static LRESULT WINAPI SendCountingSwaps(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ImageListsSwapped += message == TB_SETIMAGELIST;
+    return RealSend(window, message, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, ToolbarImagesFollowADpiAndAColourChangeWithoutBeingSwapped)
+{
+    Compose();
+    ImageListsSwapped = 0;
+    SendImport = SendCountingSwaps;
+    RECT suggested{40, 30, 600, 420};
+    SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(144, 144), (LPARAM)&suggested);
+    SendMessageA(window_, WM_SYSCOLORCHANGE, 0, 0);
+    SendImport = RealSend;
+    EXPECT_EQ(ImageListsSwapped, 0);
+    ExpectDrawnFor(144, 24);
+    EXPECT_EQ(Commands(), Idle) << "the buttons as they were";
 }

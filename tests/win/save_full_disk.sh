@@ -6,7 +6,8 @@
 # the target, on the target's own disk. Where mounting is not allowed, a file size limit on
 # the saving process makes its writes fail the same way, part way through.
 # Then, on the disk of our own only, a save where putting the earlier content
-# back fails too: the copy beside the target must stay and be named. Last, a
+# back fails too: the copy beside the target must stay and be named; and one
+# where a copy would leave no room for the new content. Last, a
 # disk with no free entry, where no copy can be made: the earlier content must
 # come back from memory byte for byte, also where it is mostly a hole; and where
 # it cannot be put back, be kept in the temporary folder.
@@ -70,6 +71,18 @@ code=$?
 echo "$output"
 [[ $code -eq 0 ]] || fail "the kept copy test failed (exit code $code)"
 grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the kept copy test did not run"
+
+# Room for the new piece (83,240 bytes) or for a copy of the 60 KB piece.mid,
+# not for both: 72 KB free, of which the copy would leave 12.
+rm "$disk"/*
+mount -o remount,size=160k "$disk" || fail "cannot grow the disk"
+head -c 61440 /dev/urandom >"$disk/piece.mid"
+head -c $(($(stat -f -c '%a * %S' "$disk") - 72 * 1024)) /dev/zero >"$disk/filler" || fail "cannot fill the disk"
+output=$(VARNOLT_FULL_FOLDER="$(winepath -w "$disk")" wine "$tests" --gtest_filter='FullDisk.TheNewContentGets*' 2>&1)
+code=$?
+echo "$output"
+[[ $code -eq 0 ]] || fail "the save that the copy left no room for failed (exit code $code)"
+grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the save that the copy left no room for did not run"
 
 # A disk of one page with room for its root and piece.mid only: the new
 # content fills the page, then finds no more room.

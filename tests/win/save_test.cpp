@@ -148,11 +148,19 @@ TEST_F(SaveTest, AnExistingFileIsReplacedOnlyAfterTheDialogAsks)
 }
 
 // A disk that says before the first byte that the new content will not fit, as
-// Windows does and Wine cannot.
+// Windows does and Wine cannot: one without room, or, where DiskSettingAside
+// names a folder, the disk of that folder with the room it has free.
 extern FARPROC(WINAPI* LookupImport)(HMODULE, LPCSTR) IMPORT_SLOT(GetProcAddress, 8);
 static FARPROC(WINAPI* const RealLookup)(HMODULE, LPCSTR) = LookupImport;
-static BOOL WINAPI NoRoomToSetAside(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD)
+static const char* DiskSettingAside;
+static BOOL WINAPI NoRoomToSetAside(HANDLE file, FILE_INFO_BY_HANDLE_CLASS, LPVOID information, DWORD)
 {
+    ULARGE_INTEGER free{};
+    LARGE_INTEGER size{};
+    if (DiskSettingAside) GetDiskFreeSpaceExA(DiskSettingAside, &free, nullptr, nullptr);
+    GetFileSizeEx(file, &size);
+    if (((FILE_ALLOCATION_INFO*)information)->AllocationSize.QuadPart - size.QuadPart <= (LONGLONG)free.QuadPart)
+        return TRUE;
     SetLastError(ERROR_DISK_FULL);
     return FALSE;
 }
@@ -443,8 +451,9 @@ TEST(FullDisk, TheEarlierFileSurvivesAndNoPartOfTheNewOneStays)
 }
 
 // Saves the largest piece onto piece.mid in VARNOLT_FULL_FOLDER, which fails;
-// the copy that the box names, which must hold the earlier content.
-static fs::path CopyKeptOfTheEarlierContent()
+// the copy that the box names, which must hold the earlier content and be an
+// ordinary file named for what it holds.
+static fs::path CopyKeptOfTheEarlierContent(const char* expectedName)
 {
     const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
     EXPECT_NE(folder, nullptr) << "run me through save_full_disk.sh";
@@ -461,6 +470,8 @@ static fs::path CopyKeptOfTheEarlierContent()
     EXPECT_EQ(text.substr(0, head.size()), head);
     const fs::path copy = text.substr(std::min(head.size(), text.size()));
     EXPECT_EQ(ReadFile(copy), earlier);
+    EXPECT_EQ(copy.filename().string(), expectedName);
+    EXPECT_EQ(GetFileAttributesA(copy.string().c_str()) & (FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN), 0u);
     return copy;
 }
 
@@ -469,7 +480,8 @@ static fs::path CopyKeptOfTheEarlierContent()
 // neither does putting the earlier content back. The copy must stay, named.
 TEST(FullDisk, ACopyThatCannotBePutBackIsKeptAndNamed)
 {
-    EXPECT_EQ(CopyKeptOfTheEarlierContent().parent_path(), fs::path(std::getenv("VARNOLT_FULL_FOLDER")));
+    const fs::path copy = CopyKeptOfTheEarlierContent("piece (earlier content).mid");
+    EXPECT_EQ(copy.parent_path(), fs::path(std::getenv("VARNOLT_FULL_FOLDER")));
 }
 
 // A disk that writes every change anew: once a file found no room, rewriting
@@ -487,17 +499,41 @@ static BOOL WINAPI WriteCopyingOnWrite(HANDLE file, LPCVOID bytes, DWORD count, 
 
 // Run by save_full_disk.sh on a disk with no free entry, so that the earlier
 // content is held in memory, and as a disk that writes every change anew, so
-// that it cannot be put back: it must be kept in the temporary folder.
+// that it cannot be put back: it must be kept in the temporary folder, beside
+// a copy kept there before, which stays as it was.
 TEST(FullDisk, EarlierContentThatCannotBePutBackIsKeptInTheTemporaryFolder)
 {
-    RealWrite = WriteImport;
-    WriteImport = WriteCopyingOnWrite;
-    const fs::path copy = CopyKeptOfTheEarlierContent();
-    WriteImport = RealWrite;
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
+    const fs::path before = fs::path(temp) / "piece (earlier content).mid";
+    WriteFile(before, Bytes{'o', 'l', 'd'});
+    RealWrite = WriteImport;
+    WriteImport = WriteCopyingOnWrite;
+    const fs::path copy = CopyKeptOfTheEarlierContent("piece (earlier content 2).mid");
+    WriteImport = RealWrite;
     EXPECT_EQ(copy.parent_path(), fs::path(temp).parent_path());
+    EXPECT_EQ(ReadFile(before), (Bytes{'o', 'l', 'd'}));
     fs::remove(copy);
+    fs::remove(before);
+}
+
+// Run by save_full_disk.sh on a disk with room for the new content or for a
+// copy of piece.mid, not for both: the save goes through memory.
+TEST(FullDisk, TheNewContentGetsTheRoomACopyWouldTake)
+{
+    const char* folder = std::getenv("VARNOLT_FULL_FOLDER");
+    ASSERT_NE(folder, nullptr) << "run me through save_full_disk.sh";
+    const fs::path target = fs::path(folder) / "piece.mid";
+    const std::vector<std::string> namesBefore = NamesIn(folder);
+    ComposeLargestPiece();
+    DiskSettingAside = folder;
+    LookupImport = LookupOnAFullDisk;
+    MessageBoxWatcher box;
+    EXPECT_TRUE(WriteMidiFile(target.string().c_str()));
+    EXPECT_EQ(box.Text(), "");
+    LookupImport = RealLookup;
+    EXPECT_EQ(ReadFile(target), ImageNow());
+    EXPECT_EQ(NamesIn(folder), namesBefore);
 }
 
 // A folder that takes no new files, so that the earlier content waits in

@@ -76,7 +76,7 @@ int Pattern(int v, int k, int salt)
     return (h >> 13) & 1;
 }
 
-TEST_F(SeriesSheetTest, SixteenTabsTitledByTheirPagesUnderTheCaptionSeries)
+TEST_F(SeriesSheetTest, SixteenTabsTitledByTheirVoicesUnderTheCaptionSeries)
 {
     ASSERT_NE(Open(), nullptr);
     char caption[32] = "";
@@ -91,11 +91,26 @@ TEST_F(SeriesSheetTest, SixteenTabsTitledByTheirPagesUnderTheCaptionSeries)
         item.pszText = title;
         item.cchTextMax = sizeof title;
         SendMessageA(tabs, TCM_GETITEMA, (WPARAM)v, (LPARAM)&item);
-        EXPECT_EQ(std::string(title), "Voice " + std::to_string(v + 1));
+        EXPECT_EQ(std::string(title), std::to_string(v + 1));
     }
     EXPECT_EQ(TabCtrl_GetCurSel(tabs), 0);
     HWND apply = GetDlgItem(window_, ApplyButton);
     EXPECT_TRUE(apply == nullptr || !IsWindowVisible(apply)) << "no Apply button";
+}
+
+// The tabs stand in one row, so that no row moves as the pages turn; each
+// page is named for its voice, as a screen reader says it.
+TEST_F(SeriesSheetTest, TabsStayInOneRowAsPagesTurnAndEachPageNamesItsVoice)
+{
+    ASSERT_NE(Open(), nullptr);
+    HWND tabs = PropSheet_GetTabControl(window_);
+    EXPECT_EQ(TabCtrl_GetRowCount(tabs), 1);
+    for (int v : {11, 3, 15}) {
+        char name[16] = "";
+        GetWindowTextA(Page(v), name, sizeof name);
+        EXPECT_EQ(std::string(name), "Voice " + std::to_string(v + 1));
+        EXPECT_EQ(TabCtrl_GetRowCount(tabs), 1);
+    }
 }
 
 // Where a box id of the program and of the templates part ways, the flag a
