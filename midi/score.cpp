@@ -1,6 +1,7 @@
 #include "midi/score.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "engine/compose.h"
 #include "engine/form_names.h"
@@ -117,6 +118,13 @@ static void Text(const char* s)
     ScoreText += s;
 }
 
+// A string literal, its length known without counting.
+template <size_t N>
+static void Literal(const char (&s)[N])
+{
+    ScoreText.append(s, N - 1);
+}
+
 static void Number(int32_t n)
 {
     char digits[12];
@@ -136,10 +144,10 @@ static void Escaped(const char* s)
 {
     for (; *s; ++s) {
         switch (*s) {
-        case '&': Text("&amp;"); break;
-        case '<': Text("&lt;"); break;
-        case '>': Text("&gt;"); break;
-        case '"': Text("&quot;"); break;
+        case '&': Literal("&amp;"); break;
+        case '<': Literal("&lt;"); break;
+        case '>': Literal("&gt;"); break;
+        case '"': Literal("&quot;"); break;
         default: ScoreText += *s;
         }
     }
@@ -151,7 +159,7 @@ static void Element(const char* name, const char* value)
     Text(name);
     ScoreText += '>';
     Escaped(value);
-    Text("</");
+    Literal("</");
     Text(name);
     ScoreText += '>';
 }
@@ -162,7 +170,7 @@ static void NumberElement(const char* name, int32_t value)
     Text(name);
     ScoreText += '>';
     Number(value);
-    Text("</");
+    Literal("</");
     Text(name);
     ScoreText += '>';
 }
@@ -179,35 +187,35 @@ static std::string PartName(int32_t voice)
 static void WriteScorePart(int32_t voice)
 {
     std::string id = "P" + std::to_string(voice + 1);
-    Text("  <score-part id=\"");
+    Literal("  <score-part id=\"");
     Text(id.c_str());
-    Text("\">\n    ");
+    Literal("\">\n    ");
     Element("part-name", PartName(voice).c_str());
-    Text("\n    <score-instrument id=\"");
+    Literal("\n    <score-instrument id=\"");
     Text((id + "-I1").c_str());
-    Text("\">");
+    Literal("\">");
     Element("instrument-name", voice == PercussionVoice ? "percussion"
                                                         : ProgramNameTable[VoiceTracks[voice].Program & 0x7F]);
-    Text("</score-instrument>\n    <midi-instrument id=\"");
+    Literal("</score-instrument>\n    <midi-instrument id=\"");
     Text((id + "-I1").c_str());
-    Text("\">");
+    Literal("\">");
     NumberElement("midi-channel", voice + 1);
     NumberElement("midi-program", (VoiceTracks[voice].Program & 0x7F) + 1);
-    Text("</midi-instrument>\n  </score-part>\n");
+    Literal("</midi-instrument>\n  </score-part>\n");
 }
 
 static void WriteHead(const char* title)
 {
-    Text("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+    Literal("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
          "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 3.1 Partwise//EN\" "
          "\"http://www.musicxml.org/dtds/partwise.dtd\">\n"
          "<score-partwise version=\"3.1\">\n<work>");
     Element("work-title", title);
-    Text("</work>\n<identification><encoding><software>Varnolt 1.00</software></encoding></identification>\n"
+    Literal("</work>\n<identification><encoding><software>Varnolt 1.00</software></encoding></identification>\n"
          "<part-list>\n");
     for (int v = 0; v < VoiceCount; ++v)
         if (VoiceTracks[v].Active == 1) WriteScorePart(v);
-    Text("</part-list>\n");
+    Literal("</part-list>\n");
 }
 
 // ---- Measure furniture
@@ -225,9 +233,9 @@ static void WriteClef(int32_t octave)
         "<sign>G</sign><line>2</line><clef-octave-change>2</clef-octave-change>",
     };
     int32_t clef = octave <= 1 ? 0 : octave == 2 ? 1 : octave <= 4 ? 2 : octave <= 6 ? 3 : octave == 7 ? 4 : 5;
-    Text("<clef>");
+    Literal("<clef>");
     Text(Clefs[clef]);
-    Text("</clef>");
+    Literal("</clef>");
 }
 
 // Notation has no octave below its C0, MIDI key 12: octave 0 is written an
@@ -239,21 +247,21 @@ static int32_t WrittenShift(int32_t voice)
 
 static void WriteAttributes(int32_t voice)
 {
-    Text("<attributes><divisions>96</divisions><key><fifths>0</fifths></key>"
+    Literal("<attributes><divisions>96</divisions><key><fifths>0</fifths></key>"
          "<time><beats>4</beats><beat-type>4</beat-type></time>");
     WriteClef(VoiceTracks[voice].Octave);
-    if (WrittenShift(voice)) Text("<transpose><chromatic>0</chromatic><octave-change>-1</octave-change></transpose>");
-    Text("</attributes>\n");
+    if (WrittenShift(voice)) Literal("<transpose><chromatic>0</chromatic><octave-change>-1</octave-change></transpose>");
+    Literal("</attributes>\n");
 }
 
 static void WriteTempo()
 {
     int32_t tempo = CurrentTempo();
-    Text("<direction placement=\"above\"><direction-type><metronome><beat-unit>quarter</beat-unit>");
+    Literal("<direction placement=\"above\"><direction-type><metronome><beat-unit>quarter</beat-unit>");
     NumberElement("per-minute", tempo);
-    Text("</metronome></direction-type><sound tempo=\"");
+    Literal("</metronome></direction-type><sound tempo=\"");
     Number(tempo);
-    Text("\"/></direction>\n");
+    Literal("\"/></direction>\n");
 }
 
 // The form's name as the Forms dialog writes it; a silent slot's in parentheses.
@@ -262,11 +270,11 @@ static void WriteFormName(int32_t voice, int32_t slot)
     char name[FormNameSize];
     NameForm(VoiceTracks[voice].FormOrder[slot], ToneMatrix, name);
     bool silent = VoiceTracks[voice].FormFlags[slot] != 1;
-    Text("<direction placement=\"above\"><direction-type><words>");
+    Literal("<direction placement=\"above\"><direction-type><words>");
     if (silent) ScoreText += '(';
     Text(name);
     if (silent) ScoreText += ')';
-    Text("</words></direction-type></direction>\n");
+    Literal("</words></direction-type></direction>\n");
 }
 
 // ---- One written note
@@ -274,19 +282,19 @@ static void WriteFormName(int32_t voice, int32_t slot)
 static void WritePitch(int32_t key)
 {
     const char* name = PitchClassName(key, Settings.PitchNames == PitchFlats ? PitchFlats : PitchSharps);
-    Text("<pitch><step>");
+    Literal("<pitch><step>");
     ScoreText += name[0];
-    Text("</step>");
+    Literal("</step>");
     if (name[1]) Text(name[1] == '#' ? "<alter>1</alter>" : "<alter>-1</alter>");
     NumberElement("octave", key / 12 - 1);
-    Text("</pitch>");
+    Literal("</pitch>");
 }
 
 // The velocity as a percentage of the forte of 90, to two places.
 static void WriteDynamics(int32_t velocity)
 {
     int32_t hundredths = (velocity * 10000 + 45) / 90;
-    Text(" dynamics=\"");
+    Literal(" dynamics=\"");
     Number(hundredths / 100);
     ScoreText += '.';
     ScoreText += (char)('0' + hundredths / 10 % 10);
@@ -306,26 +314,26 @@ static void WriteBeams(int32_t i)
     if (a.BeamRun < 0) return;
     for (int32_t level = 1; level <= Values[a.Value].Beams; ++level) {
         bool before = SameRun(i, i - 1, level), after = SameRun(i, i + 1, level);
-        Text("<beam number=\"");
+        Literal("<beam number=\"");
         Number(level);
-        Text("\">");
-        if (before && after) Text("continue");
-        else if (before) Text("end");
-        else if (after) Text("begin");
+        Literal("\">");
+        if (before && after) Literal("continue");
+        else if (before) Literal("end");
+        else if (after) Literal("begin");
         else Text(SameRun(i, i - 1, 1) ? "backward hook" : "forward hook");
-        Text("</beam>");
+        Literal("</beam>");
     }
 }
 
 static void WriteNotations(const Atom& a, bool tupletStart, bool tupletStop)
 {
     if (!a.TieStop && !a.TieStart && !tupletStart && !tupletStop) return;
-    Text("<notations>");
-    if (a.TieStop) Text("<tied type=\"stop\"/>");
-    if (a.TieStart) Text("<tied type=\"start\"/>");
-    if (tupletStart) Text("<tuplet type=\"start\" bracket=\"yes\"/>");
-    if (tupletStop) Text("<tuplet type=\"stop\"/>");
-    Text("</notations>");
+    Literal("<notations>");
+    if (a.TieStop) Literal("<tied type=\"stop\"/>");
+    if (a.TieStart) Literal("<tied type=\"start\"/>");
+    if (tupletStart) Literal("<tuplet type=\"start\" bracket=\"yes\"/>");
+    if (tupletStop) Literal("<tuplet type=\"stop\"/>");
+    Literal("</notations>");
 }
 
 // The order inside <note> is the schema's: pitch or rest, duration, ties,
@@ -336,25 +344,25 @@ static void WriteAtom(int32_t voice, int32_t i, bool triplet, bool tupletStart, 
     const Span& s = Spans[a.Span];
     const NoteValue& value = Values[a.Value];
     bool rest = s.Key == NoKey;
-    Text("<note");
+    Literal("<note");
     if (!rest) WriteDynamics(s.Velocity);
     ScoreText += '>';
     if (rest) Text(value.Ticks == MeasureTicks ? "<rest measure=\"yes\"/>" : "<rest/>");
     else WritePitch(s.Key + WrittenShift(voice));
     NumberElement("duration", a.Divisions);
-    if (a.TieStop) Text("<tie type=\"stop\"/>");
-    if (a.TieStart) Text("<tie type=\"start\"/>");
-    Text("<voice>1</voice>");
+    if (a.TieStop) Literal("<tie type=\"stop\"/>");
+    if (a.TieStart) Literal("<tie type=\"start\"/>");
+    Literal("<voice>1</voice>");
     Element("type", value.Type);
-    for (int32_t d = 0; d < value.Dots; ++d) Text("<dot/>");
+    for (int32_t d = 0; d < value.Dots; ++d) Literal("<dot/>");
     const char* name = rest ? "" : PitchClassName(s.Key, Settings.PitchNames == PitchFlats ? PitchFlats : PitchSharps);
     if (!rest && name[1] && !a.TieStop) Text(name[1] == '#' ? "<accidental>sharp</accidental>" : "<accidental>flat</accidental>");
     if (triplet)
-        Text("<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes>"
+        Literal("<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes>"
              "<normal-type>eighth</normal-type></time-modification>");
     WriteBeams(i);
     WriteNotations(a, tupletStart, tupletStop);
-    Text("</note>\n");
+    Literal("</note>\n");
 }
 
 // ---- Cutting a voice into beats
@@ -459,21 +467,21 @@ static void WritePart(int32_t voice, int32_t measures, bool first)
     int32_t length = ReadVoiceSpans(&VoiceTracks[voice].Events);
     AddSpan(length, measures * MeasureTicks - length, NoKey, 0, -1);
     SpanCursor = 0;
-    Text("<part id=\"P");
+    Literal("<part id=\"P");
     Number(voice + 1);
-    Text("\">\n");
+    Literal("\">\n");
     for (int32_t m = 0; m < measures; ++m) {
-        Text("<measure number=\"");
+        Literal("<measure number=\"");
         Number(m + 1);
-        Text("\">\n");
+        Literal("\">\n");
         if (m == 0) WriteAttributes(voice);
         if (m == 0 && first) WriteTempo();
         for (int32_t beat = 0; beat < BeatsPerMeasure;)
             beat += WriteBeats(voice, m * MeasureTicks + beat * BeatTicks, BeatsPerMeasure - beat);
-        if (m == measures - 1) Text("<barline location=\"right\"><bar-style>light-heavy</bar-style></barline>\n");
-        Text("</measure>\n");
+        if (m == measures - 1) Literal("<barline location=\"right\"><bar-style>light-heavy</bar-style></barline>\n");
+        Literal("</measure>\n");
     }
-    Text("</part>\n");
+    Literal("</part>\n");
 }
 
 // Every part has as many measures as the longest voice needs.
@@ -485,9 +493,20 @@ static int32_t CountMeasures()
     return std::max(1, (longest + MeasureTicks - 1) / MeasureTicks);
 }
 
+// Room for the whole text at once: a note with its ties and beams rarely
+// takes more than this.
+static size_t ScoreSizeGuess()
+{
+    size_t events = 0;
+    for (int v = 0; v < VoiceCount; ++v)
+        if (VoiceTracks[v].Active == 1) events += (size_t)CountEvents(&VoiceTracks[v].Events);
+    return 4096 + events * 750;
+}
+
 void BuildScoreText(const char* title)
 {
     ScoreText.clear();
+    ScoreText.reserve(ScoreSizeGuess());
     WriteHead(title);
     int32_t measures = CountMeasures();
     bool first = true;
@@ -496,7 +515,7 @@ void BuildScoreText(const char* title)
         WritePart(v, measures, first);
         first = false;
     }
-    Text("</score-partwise>\n");
+    Literal("</score-partwise>\n");
 }
 
 std::string ScoreTitle(const char* fileName)
