@@ -16,6 +16,7 @@
 #include "engine/random.h"
 #include "midi/playback.h"
 #include "midi/save_win32.h"
+#include "midi/score_export_win32.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 
@@ -103,6 +104,7 @@ static void StartUp(HWND window, const CREATESTRUCTA* creation)
     // Nothing composed yet: nothing to save, play or stop.
     SetMenuItem(IDM_SAVE, false);
     SetMenuItem(IDM_SAVEAS, false);
+    SetMenuItem(IDM_EXPORTSCORE, false);
     SetMenuItem(IDM_PLAY, false);
     SetMenuItem(IDM_STOP, false);
     SetMenuItem(IDM_FORMS, false);
@@ -152,6 +154,7 @@ static void FollowDpi(HWND window, UINT dpi, const RECT& suggested)
 static void EnableAfterCompose()
 {
     SetMenuItem(IDM_SAVEAS, true);
+    SetMenuItem(IDM_EXPORTSCORE, true);
     SendMessageA(MainToolbar, TB_ENABLEBUTTON, IDB_BUTTON_SAVE, 1);
     if (HasSongFileName) SetMenuItem(IDM_SAVE, true);
     SetMenuItem(IDM_PLAY, true);
@@ -171,6 +174,9 @@ static void RouteCommand(HWND window, int id)
         break;
     case IDM_SAVEAS:
         if (SaveSongAs(window)) SetMenuItem(IDM_SAVE, true);
+        break;
+    case IDM_EXPORTSCORE:
+        ExportScore(window);
         break;
     case IDM_OPENSETTINGS:
         OpenSettings(window);

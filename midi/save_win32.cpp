@@ -32,6 +32,16 @@ void InitSaveDialog()
     SaveDialog.nMaxFile = SongFileNameSize;
 }
 
+void ReportSaveDialogFailure()
+{
+    if (DWORD code = CommDlgExtendedError()) {
+        char text[80];
+        std::snprintf(text, sizeof text, "ERROR: Save dialog failed with code 0x%04lX; nothing was saved",
+                      (unsigned long)code);
+        ReportError(text);
+    }
+}
+
 // No filter, no default extension, no title, no initial folder: the name is
 // used exactly as typed. The dialog itself asks before replacing a file. A
 // dialog that fails is no Cancel: the user chose Save and is told.
@@ -42,12 +52,7 @@ bool SaveSongAs(HWND owner)
     SaveDialog.lpstrFile = DialogFileName;
     SaveDialog.Flags = OFN_OVERWRITEPROMPT;
     if (!GetSaveFileNameA(&SaveDialog)) {
-        if (DWORD code = CommDlgExtendedError()) {
-            char text[80];
-            std::snprintf(text, sizeof text, "ERROR: Save dialog failed with code 0x%04lX; nothing was saved",
-                          (unsigned long)code);
-            ReportError(text);
-        }
+        ReportSaveDialogFailure();
         return false;
     }
     std::memcpy(SongFileName, DialogFileName, sizeof SongFileName);

@@ -18,3 +18,6 @@ extern int32_t HasSongFileName;
 void InitSaveDialog();
 bool SaveSongAs(HWND owner);  // true when the user confirmed a name
 void SaveSong(HWND owner);    // no dialog once a name was chosen
+// After a save dialog returned nothing: a dialog that failed is no Cancel,
+// the user chose to save and is told.
+void ReportSaveDialogFailure();

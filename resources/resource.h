@@ -30,6 +30,7 @@
 #define IDM_FORMS               40066
 #define IDM_OPENSETTINGS        40067
 #define IDM_SAVESETTINGS        40068
+#define IDM_EXPORTSCORE         40069
 
 // Toolbar buttons, routed like their menu twins
 #define IDB_BUTTON_PLAY         40022
