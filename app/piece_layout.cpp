@@ -162,10 +162,22 @@ int32_t KeyTop(const ViewFrame& f, int32_t key)
     return RollTop(f) + (int32_t)((Piece.HighKey - key) * height / rows);
 }
 
+RollMetrics MeasureRoll(const ViewFrame& f)
+{
+    return RollMetrics{NotesLeft(f) - f.ScrollX, f.PixelsPerTick, RollTop(f), RollBottom(f) - RollTop(f),
+                       Piece.HighKey - Piece.LowKey + 1};
+}
+
 PixelRect NoteRect(const ViewFrame& f, const ViewNote& note)
 {
-    PixelRect r{TickToX(f, note.Start), KeyTop(f, note.Key), TickToX(f, note.Start + note.Length),
-                KeyTop(f, note.Key - 1)};
+    return PlaceNote(MeasureRoll(f), note);
+}
+
+PixelRect PlaceNote(const RollMetrics& m, const ViewNote& note)
+{
+    PixelRect r{m.Left + (int32_t)std::lround(note.Start * m.Scale), m.Top + (int32_t)((Piece.HighKey - note.Key) * m.Height / m.Rows),
+                m.Left + (int32_t)std::lround((note.Start + note.Length) * m.Scale),
+                m.Top + (int32_t)((Piece.HighKey - note.Key + 1) * m.Height / m.Rows)};
     r.Right = std::max(r.Right - 1, r.Left + 1);  // a gap between notes that follow one another
     r.Bottom = std::max(r.Bottom, r.Top + 1);
     return r;

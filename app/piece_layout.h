@@ -82,6 +82,18 @@ int32_t TickToX(const ViewFrame& f, double tick);
 double XToTick(const ViewFrame& f, int32_t x);
 int32_t KeyTop(const ViewFrame& f, int32_t key);  // top edge of the key's row
 PixelRect NoteRect(const ViewFrame& f, const ViewNote& note);
+
+// The same for many notes at once: what every note's place needs, worked
+// out once a frame.
+struct RollMetrics {
+    int32_t Left;    // x of tick 0
+    double Scale;    // pixels per tick
+    int32_t Top;
+    int64_t Height;
+    int64_t Rows;
+};
+RollMetrics MeasureRoll(const ViewFrame& f);
+PixelRect PlaceNote(const RollMetrics& m, const ViewNote& note);
 // Whether any of the rectangle lies in [left, right) of the notes' part.
 bool ShowsAcross(const ViewFrame& f, const PixelRect& r, int32_t left, int32_t right);
 
