@@ -24,6 +24,7 @@ static double LastCursor = -1;  // the tick the cursor was drawn at
 static bool FollowCursor;
 static HDC Buffer;              // the off-screen picture, as large as the view
 static HBITMAP BufferBitmap;
+static PiecePixels BufferPixels;
 static int BufferWidth, BufferHeight;
 
 const ViewFrame& PieceViewFrame()
@@ -64,26 +65,17 @@ static COLORREF Darker(COLORREF c)
 // part being drawn again.
 struct PixelTarget {
     uint32_t* Bits;  // null: fill through the system
-    int32_t Stride;  // in pixels, negative for a bottom-up bitmap
+    int32_t Stride;  // pixels in a row
     RECT Clip;
 };
 static PixelTarget Target;
 
-static void AimAt(HDC dc, const RECT& clip)
+static void AimAt(const PiecePixels& pixels, const RECT& clip)
 {
-    Target = PixelTarget{nullptr, 0, clip};
-    DIBSECTION section{};
-    HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
-    if (GetObjectA(bitmap, sizeof section, &section) != sizeof section || section.dsBm.bmBitsPixel != 32 ||
-        !section.dsBm.bmBits)
-        return;
-    const int32_t width = section.dsBm.bmWidth, height = section.dsBm.bmHeight;
-    Target.Clip = RECT{std::max<LONG>(clip.left, 0), std::max<LONG>(clip.top, 0), std::min<LONG>(clip.right, width),
-                       std::min<LONG>(clip.bottom, height)};
-    const bool topDown = section.dsBmih.biHeight < 0;
-    uint32_t* first = (uint32_t*)section.dsBm.bmBits;
-    Target.Bits = topDown ? first : first + (size_t)(height - 1) * width;
-    Target.Stride = topDown ? width : -width;
+    Target = PixelTarget{pixels.Bits, pixels.Width, clip};
+    if (!pixels.Bits) return;
+    Target.Clip = RECT{std::max<LONG>(clip.left, 0), std::max<LONG>(clip.top, 0), std::min<LONG>(clip.right, pixels.Width),
+                       std::min<LONG>(clip.bottom, pixels.Height)};
     GdiFlush();  // what the system drew so far is in the pixels
 }
 
@@ -120,7 +112,7 @@ static void DrawNotes(HDC dc, const ViewFrame& f, const RECT& clip, bool contras
         const ViewNote& note = Piece.Notes[i];
         PixelRect r = PlaceNote(roll, note);
         if (r.Right <= left || r.Left >= clip.right) continue;
-        r.Left = std::max(r.Left, left);
+        r.Left = std::max(r.Left, NotesLeft(f));  // cut by the labels' column, not by the clip
         COLORREF colour = colours[note.Voice & 15];
         bool roomy = r.Right - r.Left > 3 * line && r.Bottom - r.Top > 2 * line;
         if (note.Silent) {
@@ -198,12 +190,12 @@ static void DrawLegend(HDC dc, const ViewFrame& f, bool contrast)
     }
 }
 
-void DrawPieceView(HDC dc, const ViewFrame& f, const RECT& clip, double cursor, HFONT font)
+void DrawPieceView(HDC dc, const PiecePixels& pixels, const ViewFrame& f, const RECT& clip, double cursor, HFONT font)
 {
     const bool contrast = HighContrast();
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
-    AimAt(dc, clip);
+    AimAt(pixels, clip);
     HGDIOBJ oldFont = SelectObject(dc, font);
     const COLORREF window = GetSysColor(COLOR_WINDOW);
     Fill(dc, PixelRect{clip.left, clip.top, clip.right, clip.bottom}, window);
@@ -271,10 +263,11 @@ static void Paint(HWND window)
         info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), BufferWidth, -BufferHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits;
         BufferBitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        BufferPixels = PiecePixels{BufferBitmap ? (uint32_t*)bits : nullptr, BufferWidth, BufferHeight};
         SelectObject(Buffer, BufferBitmap);
     }
     const RECT& clip = paint.rcPaint;
-    DrawPieceView(Buffer, Frame, clip, LastCursor, ViewFont);
+    DrawPieceView(Buffer, BufferPixels, Frame, clip, LastCursor, ViewFont);
     if (GetFocus() == window) {
         RECT whole{0, 0, Frame.Width, Frame.Height};
         SetTextColor(Buffer, GetSysColor(COLOR_WINDOWTEXT));

@@ -20,8 +20,15 @@ void FollowPiecePlayback();
 void FocusPieceView();
 bool PieceViewTakesWheel(UINT message, WPARAM wParam, LPARAM lParam);
 
+// The pixels of the 32-bit top-down DIB section selected into the DC drawn
+// on, where bars are written directly; Bits null: everything through the DC.
+struct PiecePixels {
+    uint32_t* Bits;
+    int32_t Width, Height;
+};
+
 // Draws the view's picture of f into dc, within clip. cursor < 0: none.
-void DrawPieceView(HDC dc, const ViewFrame& f, const RECT& clip, double cursor, HFONT font);
+void DrawPieceView(HDC dc, const PiecePixels& pixels, const ViewFrame& f, const RECT& clip, double cursor, HFONT font);
 
 // What the view shows now: its frame and the cursor's tick as last drawn.
 const ViewFrame& PieceViewFrame();

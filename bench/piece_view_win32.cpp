@@ -15,6 +15,7 @@
 #include "settings/settings.h"
 
 enum { Width = 1920, Height = 1080, Frames = 60, FramePeriod = 33 };
+static uint32_t* Pixels;
 
 static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
@@ -30,7 +31,7 @@ static void Time(HDC dc, const ViewFrame& f, const RECT& clip, double cursor, HF
     for (int i = 0; i < Frames; ++i) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        DrawPieceView(dc, f, clip, cursor, font);
+        DrawPieceView(dc, PiecePixels{Pixels, Width, Height}, f, clip, cursor, font);
         GdiFlush();
         QueryPerformanceCounter(&end);
         times.push_back(Milliseconds(start, end));
@@ -60,6 +61,7 @@ int main()
     info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    Pixels = (uint32_t*)bits;
     SelectObject(dc, bitmap);
     HFONT font = CreateMessageFont(BaseDpi);
 
