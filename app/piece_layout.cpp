@@ -71,6 +71,7 @@ static void TakeVoice(int32_t voice)
 void TakePieceSnapshot()
 {
     Piece.Composed = true;
+    ++Piece.Generation;
     Piece.NoteCount = Piece.SlotMarkCount = Piece.Length = Piece.VoicesShown = 0;
     Piece.SlotsPerVoice = SlotCount;
     for (int32_t v = 0; v < VoiceCount; ++v) {

@@ -36,6 +36,7 @@ struct ViewSlot {
 // The piece as the view shows it, taken at Compose.
 struct PieceSnapshot {
     bool Composed;
+    int32_t Generation;  // counts the snapshots taken
     int32_t NoteCount;
     ViewNote Notes[MaxViewNotes];
     int32_t SlotMarkCount;

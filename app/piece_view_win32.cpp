@@ -132,6 +132,24 @@ static int32_t SlotEnd(int32_t i)
     return Piece.Length;
 }
 
+// The width of each slot's name in the font, measured once for a piece and
+// a font rather than at every frame.
+static int32_t NameWidths[MaxViewSlots];
+static HFONT MeasuredFont;
+static int32_t MeasuredPiece = -1;
+
+static void MeasureNames(HDC dc, HFONT font)
+{
+    if (font == MeasuredFont && Piece.Generation == MeasuredPiece) return;
+    for (int32_t i = 0; i < Piece.SlotMarkCount; ++i) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, Piece.Slots[i].Name, (int)std::strlen(Piece.Slots[i].Name), &size);
+        NameWidths[i] = size.cx;
+    }
+    MeasuredFont = font;
+    MeasuredPiece = Piece.Generation;
+}
+
 static void DrawSlotMarks(HDC dc, const ViewFrame& f, const RECT& clip, bool contrast)
 {
     GdiFlush();  // the text drawn so far lies under what follows
@@ -144,13 +162,10 @@ static void DrawSlotMarks(HDC dc, const ViewFrame& f, const RECT& clip, bool con
         int32_t top = KeyTop(f, slot.TopKey);
         COLORREF colour = contrast ? GetSysColor(COLOR_WINDOWTEXT) : Darker(VoiceColour(slot.Voice, false));
         Fill(dc, PixelRect{x, top - f.TextHeight / 2, x + width, top}, colour);
-        if (end - x < f.TextHeight) continue;  // not even two letters' room
-        SIZE size;
-        int length = (int)std::strlen(slot.Name);
-        GetTextExtentPoint32A(dc, slot.Name, length, &size);
-        if (size.cx + 2 * gap > end - x) continue;  // no room for the name at this scale
+        if (NameWidths[i] + 2 * gap > end - x) continue;  // no room for the name at this scale
+        const int length = (int)std::strlen(slot.Name);
         SetTextColor(dc, colour);
-        TextOutA(dc, x + width + gap / 2, top - f.TextHeight - gap / 2 + size.cy / 4, slot.Name, length);
+        TextOutA(dc, x + width + gap / 2, top - f.TextHeight - gap / 2 + f.TextHeight / 4, slot.Name, length);
     }
 }
 
@@ -203,6 +218,7 @@ void DrawPieceView(HDC dc, const PiecePixels& pixels, const ViewFrame& f, const 
     // the labels' column hides what is scrolled off to the left
     Fill(dc, PixelRect{0, 0, NotesLeft(f), RollBottom(f)}, window);
     DrawCLines(dc, f, clip, contrast);
+    MeasureNames(dc, font);
     DrawSlotMarks(dc, f, clip, contrast);
     if (cursor >= 0 && CursorInSight(f, cursor)) {
         GdiFlush();
