@@ -31,21 +31,15 @@ struct ReadBack {
     std::vector<int> MessageTicks;
 };
 
-uint32_t Number(const Bytes& b, size_t at, int size)
+uint32_t Number(const Bytes& b, size_t at)  // four bytes, high first
 {
-    uint32_t n = 0;
-    for (int i = 0; i < size; ++i) n = n << 8 | b.at(at + i);
-    return n;
+    return (uint32_t)b.at(at) << 24 | b.at(at + 1) << 16 | b.at(at + 2) << 8 | b.at(at + 3);
 }
 
 uint32_t VariableLength(const Bytes& b, size_t* at)
 {
     uint32_t n = 0;
-    uint8_t byte;
-    do {
-        byte = b.at((*at)++);
-        n = n << 7 | (byte & 0x7F);
-    } while (byte & 0x80);
+    for (bool more = true; more; more = b.at((*at)++) & 0x80) n = n << 7 | (b.at(*at) & 0x7F);
     return n;
 }
 
@@ -82,9 +76,9 @@ ReadBack ReadMidiFile(const std::string& path)
 {
     Bytes b = ReadFile(path);
     ReadBack out;
-    size_t at = 8 + Number(b, 4, 4);
+    size_t at = 8 + Number(b, 4);
     while (at + 8 <= b.size()) {
-        size_t length = Number(b, at + 4, 4);
+        size_t length = Number(b, at + 4);
         ReadTrack(b, at + 8, at + 8 + length, &out);
         at += 8 + length;
     }
@@ -113,9 +107,8 @@ int DurationCode(int ticks)
 
 int RecordedSends()
 {
-    int count = 0;
-    for (const RecordedMidi& entry : RecordedMidiLog()) count += entry.Action == RecordedSend;
-    return count;
+    auto log = RecordedMidiLog();
+    return (int)std::count_if(log.begin(), log.end(), [](const RecordedMidi& e) { return e.Action == RecordedSend; });
 }
 
 class PieceViewTest : public ::testing::Test {
