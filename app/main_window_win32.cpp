@@ -10,6 +10,7 @@
 #include "app/app_win32.h"
 #include "app/dpi_win32.h"
 #include "app/help_win32.h"
+#include "app/piece_view_win32.h"
 #include "dialogs/dialogs_win32.h"
 #include "dialogs/settings_file_dialogs_win32.h"
 #include "engine/compose.h"
@@ -66,7 +67,7 @@ static void TakeFirstSize(HWND window)
 
 HWND CreateMainWindow(HINSTANCE instance)
 {
-    HWND window = CreateWindowExA(0, ClassName, "Varnolt", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+    HWND window = CreateWindowExA(0, ClassName, "Varnolt", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (window) TakeFirstSize(window);
     return window;
@@ -111,6 +112,7 @@ static void StartUp(HWND window, const CREATESTRUCTA* creation)
     ResetSettings();
     DrawRandomPool();
     CreateMainToolbar(window);
+    CreatePieceView(window);
     InitSaveDialog();
     FindManuals();
 }
@@ -148,6 +150,7 @@ static void FollowDpi(HWND window, UINT dpi, const RECT& suggested)
     FitToolbarToDpi(dpi);
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlacePieceView();
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -186,11 +189,12 @@ static void RouteCommand(HWND window, int id)
         break;
     case IDM_COMPOSE:
         Compose();
+        ShowComposedPiece();
         EnableAfterCompose();
         break;
     case IDM_PLAY:
     case IDB_BUTTON_PLAY:
-        StartPlayback();
+        if (StartPlayback()) FollowPiecePlayback();
         break;
     case IDM_STOP:
     case IDB_BUTTON_STOP:
@@ -237,6 +241,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // second request.
         SendMessageA(MainToolbar, TB_AUTOSIZE, 0, 0);
         SendMessageA(MainToolbar, TB_AUTOSIZE, 0, 0);
+        PlacePieceView();
+        return 0;
+    case WM_SETFOCUS:
+        FocusPieceView();
         return 0;
     case WM_PAINT:
         PaintStatusLines(window);
@@ -248,6 +256,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // The user chose another size for the text of the system's messages.
         if (wParam == SPI_SETNONCLIENTMETRICS) {
             MakeStatusFont(window);
+            PlacePieceView();
             InvalidateRect(window, nullptr, TRUE);
         }
         return 0;
@@ -257,6 +266,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // off included.
         SendMessageA(MainToolbar, WM_SYSCOLORCHANGE, wParam, lParam);
         FitToolbarToDpi(MainWindowDpi);
+        PlacePieceView();
         return 0;
     case WM_COMMAND:
         RouteCommand(window, LOWORD(wParam));
@@ -270,6 +280,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         PostQuitMessage(0);
         return 0;
     default:
+        if (PieceViewTakesWheel(message, wParam, lParam)) return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }

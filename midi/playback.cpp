@@ -7,6 +7,7 @@
 
 #include "app/report_error.h"
 #include "events/events.h"
+#include "midi/clock.h"
 #include "midi/command_state.h"
 #include "midi/form_list.h"
 #include "midi/merge.h"
@@ -31,6 +32,7 @@ static uint32_t TimerId;
 static Event* PlaybackCursor;
 static bool FirstTick;
 static uint8_t Sounding[VoiceCount][KeyCount];  // keys started and not yet ended, per channel
+static PiecePosition Position;  // only the piece moves it, never a form
 
 // Set when the main window goes away: callbacks still finishing then leave
 // the commands and the error box alone.
@@ -93,6 +95,10 @@ static void EndLocked(bool killTimer)
     MidiOutClose(MidiOutHandle);
     EndTimerPeriod(TimerPeriod);
     Playing = false;
+    if (!PlayingForm && Position.Playing) {
+        Position.Playing = false;
+        Position.StoppedAt = ClockMilliseconds();
+    }
 }
 
 static bool IsPlaying()
@@ -142,6 +148,7 @@ static Beginning BeginLocked(Playable what, uint32_t* openError)
     if (*openError != MidiOutOk) return NotOpened;
     Playing = true;
     PlayingForm = what.Form;
+    if (!what.Form) Position = PiecePosition{true, true, 0, 0, ClockMilliseconds(), 0, CurrentTempo()};
     ++PlaybackNumber;
     FirstTick = true;
     TimerPeriod = ChooseTimerPeriod();
@@ -209,6 +216,28 @@ bool StopFormPlayback()
     return ended;
 }
 
+PiecePosition ReadPiecePosition()
+{
+    std::lock_guard<std::mutex> hold(PlaybackLock);
+    return Position;
+}
+
+void ForgetPiecePosition()
+{
+    std::lock_guard<std::mutex> hold(PlaybackLock);
+    Position = PiecePosition{};
+}
+
+// The piece's Events of one tick have gone: the position moves to them.
+static void MovePosition(int32_t ticksSent, int32_t tempo)
+{
+    if (PlayingForm) return;
+    Position.Tick += ticksSent;
+    Position.NextTick = Position.Tick + (IsEnd(&PlaybackList, PlaybackCursor) ? 0 : PlaybackCursor->Delta);
+    Position.SentAt = ClockMilliseconds();
+    Position.Tempo = tempo;
+}
+
 bool PlaybackRunning()
 {
     return IsPlaying();
@@ -236,12 +265,14 @@ static Outcome PlayTick()
         PlaybackCursor = FirstEvent(&PlaybackList);
     }
     if (!IsEnd(&PlaybackList, PlaybackCursor)) {
+        const int32_t ticks = PlaybackCursor->Delta;
         SendEvent(PlaybackCursor);
         PlaybackCursor = PlaybackCursor->Next;
         while (!IsEnd(&PlaybackList, PlaybackCursor) && PlaybackCursor->Delta == 0) {
             SendEvent(PlaybackCursor);
             PlaybackCursor = PlaybackCursor->Next;
         }
+        MovePosition(ticks, tempo);
     }
     if (IsEnd(&PlaybackList, PlaybackCursor)) {
         EndLocked(false);

@@ -30,6 +30,23 @@ bool PlaybackRunning();
 // returns no timer callback sends, starts a timer or shows anything.
 void EndPlaybackForExit();
 
+// Where the piece's playback is, as the piece view follows it: the tick of
+// the Event last sent and the moment it went, the tick of the Event after it,
+// and the tempo it plays at. A form played alone leaves it as it was.
+struct PiecePosition {
+    bool Known;        // the piece was played since it was composed
+    bool Playing;
+    int32_t Tick;      // of the Event last sent; 0 before the first
+    int32_t NextTick;  // of the Event that comes next; Tick at the end
+    uint32_t SentAt;   // ClockMilliseconds when it was sent (or when Play began)
+    uint32_t StoppedAt;
+    int32_t Tempo;     // beats per minute
+};
+
+PiecePosition ReadPiecePosition();
+// A new piece: nothing of the last one has been played.
+void ForgetPiecePosition();
+
 enum { ShortNoteOn = 0x90, ShortProgramChange = 0xC0 };
 
 // A short MIDI message: status + channel, then the two data bytes, low byte first.

@@ -13,6 +13,7 @@
 #define IDB_TOOLBAR_24          122
 #define IDB_TOOLBAR_32          123
 #define IDC_MAINTOOLBAR         1000
+#define IDC_PIECEVIEW           1001  // the piece view below the two lines
 
 // Menu commands
 #define IDM_ABOUT               40001

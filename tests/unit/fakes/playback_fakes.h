@@ -54,6 +54,9 @@ void FireTimerAnyway(const FakeTimer& timer);
 void RunTimersOnThread(double scale);
 void StopTimerThread();  // lets the thread finish and joins it
 
+// ---- Clock: stands still until the test moves it
+void SetClockMilliseconds(uint32_t now);
+
 // ---- Command state
 enum CommandsShown { CommandsPlaying, CommandsIdle };
 void ResetCommandRecorder();

@@ -8,4 +8,5 @@ void ResetFakes()
     ResetMidiOutFake();
     ResetTimerFake();
     ResetCommandRecorder();
+    SetClockMilliseconds(0);
 }
