@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "app/report_error.h"
 #include "engine/compose.h"
 #include "engine/form_names.h"
 #include "engine/matrices.h"
@@ -528,9 +529,18 @@ std::string ScoreTitle(const char* fileName)
     return name;
 }
 
+bool PieceHasAScore()
+{
+    for (const VoiceTrack& track : VoiceTracks)
+        if (track.Active) return true;
+    ReportError("ERROR: The piece has no voice, so it has no score; nothing was written");
+    return false;
+}
+
 bool WriteScoreFile(const char* name)
 {
     static WriteFailure failure;
+    if (!PieceHasAScore()) return false;
     BuildScoreText(ScoreTitle(name).c_str());
     if (WriteWholeFile(name, (const uint8_t*)ScoreText.data(), (uint32_t)ScoreText.size(), &failure)) return true;
     ReportWriteFailure(name, failure);

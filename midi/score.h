@@ -25,7 +25,11 @@ void BuildScoreText(const char* title);
 // The title a file name gives: its last part without the extension.
 std::string ScoreTitle(const char* fileName);
 
+// A score holds one part at least: false, with an error box, for a piece
+// composed with no voice.
+bool PieceHasAScore();
+
 // Builds the score and puts it in place of the named file in one piece, as
 // a piece is saved: a file that cannot be written is reported and any
-// earlier file is kept.
+// earlier file is kept. A piece with no voice writes nothing.
 bool WriteScoreFile(const char* name);

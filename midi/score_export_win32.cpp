@@ -29,6 +29,7 @@ static void SuggestName()
 // A bare name gets the extension; the dialog asks before replacing a file.
 void ExportScore(HWND owner)
 {
+    if (!PieceHasAScore()) return;
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     dialog.hwndOwner = owner;

@@ -11,6 +11,7 @@
 #include "engine/compose.h"
 #include "engine/random.h"
 #include "events/events.h"
+#include "midi/score.h"
 #include "midi/smf.h"
 #include "settings/settings.h"
 #include "tests/unit/fakes/fakes.h"
@@ -383,4 +384,16 @@ TEST_F(SmfDeathTest, TracksThatFitOneByOneButNotTogetherAreTooManyEvents)
             BuildMidiImage();
         },
         ::testing::ExitedWithCode(0), "reported: ERROR: Too many events\n");
+}
+
+// A score with an empty part list is no score a notation program opens: the
+// earlier file of that name stays as it was.
+TEST_F(SmfFileTest, APieceWithNoVoiceWritesNoScore)
+{
+    const std::string path = (folder_ / "empty.musicxml").string();
+    std::ofstream(path) << "earlier";
+    EXPECT_FALSE(WriteScoreFile(path.c_str()));
+    ASSERT_EQ(ReportedErrors.size(), 1u);
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier");
 }
