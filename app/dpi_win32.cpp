@@ -56,6 +56,17 @@ HFONT CreateMessageFont(UINT dpi)
     return CreateFontIndirectW(&font);
 }
 
+TEXTMETRICA MeasureFont(HWND window, HFONT font)
+{
+    HDC dc = GetDC(window);
+    HGDIOBJ before = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, before);
+    ReleaseDC(window, dc);
+    return metrics;
+}
+
 HFONT CreateFixedMessageFont(UINT dpi)
 {
     const LOGFONTW message = MessageFont(dpi);

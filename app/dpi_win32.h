@@ -20,6 +20,9 @@ int ScaleForDpi(int length, UINT dpi);
 // deletes it.
 HFONT CreateMessageFont(UINT dpi);
 
+// The measures of a font as the window draws it.
+TEXTMETRICA MeasureFont(HWND window, HFONT font);
+
 // A fixed-pitch font ("Courier New") as tall as the message font, for the
 // given DPI; the system's fixed font where it cannot be made. The caller
 // deletes it (deleting the stock font does nothing).

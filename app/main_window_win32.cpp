@@ -79,13 +79,8 @@ static void MakeStatusFont(HWND window)
     HFONT old = StatusFont;
     StatusFont = CreateMessageFont(MainWindowDpi);
     if (old) DeleteObject(old);
-    HDC dc = GetDC(window);
-    HGDIOBJ before = SelectObject(dc, StatusFont);
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
+    const TEXTMETRICA metrics = MeasureFont(window, StatusFont);
     LineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-    SelectObject(dc, before);
-    ReleaseDC(window, dc);
 }
 
 static void SetMenuItem(UINT id, bool enabled)

@@ -312,13 +312,7 @@ static void MakeFont()
     HFONT old = ViewFont;
     ViewFont = CreateMessageFont(MainWindowDpi);
     if (old) DeleteObject(old);
-    HDC dc = GetDC(PieceView);
-    HGDIOBJ before = SelectObject(dc, ViewFont);
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    Frame.TextHeight = metrics.tmHeight;
-    SelectObject(dc, before);
-    ReleaseDC(PieceView, dc);
+    Frame.TextHeight = MeasureFont(PieceView, ViewFont).tmHeight;
     Frame.Dpi = (int32_t)MainWindowDpi;
 }
 

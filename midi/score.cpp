@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 
 #include "app/report_error.h"
 #include "engine/compose.h"
@@ -167,13 +168,9 @@ static void Element(const char* name, const char* value)
 
 static void NumberElement(const char* name, int32_t value)
 {
-    ScoreText += '<';
-    Text(name);
-    ScoreText += '>';
-    Number(value);
-    Literal("</");
-    Text(name);
-    ScoreText += '>';
+    char digits[12];
+    std::snprintf(digits, sizeof digits, "%d", (int)value);
+    Element(name, digits);
 }
 
 // ---- The score's head

@@ -9,15 +9,6 @@ exe="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 shots="${TMPDIR:-/tmp}/varnolt-score-export"
 source "$here/support/outside.sh"
-windows_name() { local p="Z:$1"; echo "${p//\//\\}"; }
-through_dialog() {  # key, caption, file
-    keys alt+f "$1"
-    wait_window "$2" >/dev/null
-    type_text "$(windows_name "$3")"
-    xdotool key Return
-    wait_gone "$2"
-}
-written() { for _ in $(seq 1 50); do [[ -s "$1" ]] && return 0; sleep 0.1; done; return 1; }
 
 printf '%s\n' 'Varnolt settings 1' 'tones 7 3 11 0 5 2 9 1 10 4 8 6' \
     'durations ^1/8 1/8 .1/16 ^1/16 1/4 ^1/8 1/16 .1/8 1/2 ^1/32 1/32 .1/4' 'tempo 100' \

@@ -12,17 +12,6 @@ tools="$(dirname "$exe")"
 shots="${TMPDIR:-/tmp}/varnolt-settings-files"
 source "$here/support/outside.sh"
 box_text() { wine "$tools/read_message_box.exe" "${1:-3000}" 2>/dev/null | tr -d '\r'; }
-windows_name() { local p="Z:$1"; echo "${p//\//\\}"; }
-
-# Through a dialog of this caption (Alt+F, then key), to the named file.
-through_dialog() {  # key, caption, file
-    keys alt+f "$1"
-    wait_window "$2" >/dev/null
-    type_text "$(windows_name "$3")"
-    xdotool key Return
-    wait_gone "$2"
-}
-written() { for _ in $(seq 1 50); do [[ -s "$1" ]] && return 0; sleep 0.1; done; return 1; }
 
 printf '%s\n' 'Varnolt settings 1' 'tones 7 3 11 0 5 2 9 1 10 4 8 6' 'tempo 120' 'voice 2 on octave 3' \
     >"$work/quartet.vns"

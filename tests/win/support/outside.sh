@@ -112,3 +112,18 @@ record_midi() {  # output names
     export VARNOLT_MIDI_DEVICES="$1"
     export VARNOLT_MIDI_LOG="Z:${log//\//\\}"
 }
+
+# A Linux path as the program's dialogs take it.
+windows_name() { local p="Z:$1"; echo "${p//\//\\}"; }
+
+# Through a file dialog of this caption (Alt+F, then key), to the named file.
+through_dialog() {  # key, caption, file
+    keys alt+f "$1"
+    wait_window "$2" >/dev/null
+    type_text "$(windows_name "$3")"
+    xdotool key Return
+    wait_gone "$2"
+}
+
+# Waits up to 5 s for the file to be written.
+written() { for _ in $(seq 1 50); do [[ -s "$1" ]] && return 0; sleep 0.1; done; return 1; }
