@@ -88,6 +88,20 @@ static HWND MakeToolbar(HWND window, UINT dpi, const bool enabled[ButtonCount])
     return toolbar;
 }
 
+// Play and Stop as the menu has them. A piece that ends while the toolbar is
+// made anew is shown from the timer's thread, which changes the menu first
+// and then tells the toolbar it finds, maybe the old one, which is gone
+// before it reads the message.
+static void FollowMenuPlayState(HWND toolbar)
+{
+    HMENU menu = GetMenu(GetParent(toolbar));
+    const UINT pairs[2][2] = {{IDM_PLAY, IDB_BUTTON_PLAY}, {IDM_STOP, IDB_BUTTON_STOP}};
+    for (const UINT* pair : pairs) {
+        UINT state = GetMenuState(menu, pair[0], MF_BYCOMMAND);
+        if (state != (UINT)-1) SendMessageA(toolbar, TB_ENABLEBUTTON, pair[1], (state & MF_GRAYED) ? 0 : 1);
+    }
+}
+
 // A toolbar takes the size of its images when it is made, and may take
 // them from its bitmap again when the colours change: for another DPI, or
 // other colours, it is made anew, its buttons as they were.
@@ -99,6 +113,7 @@ void FitToolbarToDpi(UINT dpi)
     for (int i = 0; i < ButtonCount; ++i)
         enabled[i] = SendMessageA(old, TB_ISBUTTONENABLED, Buttons[i].idCommand, 0) != 0;
     MainToolbar = MakeToolbar(GetParent(old), dpi, enabled);
+    FollowMenuPlayState(MainToolbar);
     DestroyWindow(old);
     ImageList_Destroy(oldDisabled);
 }

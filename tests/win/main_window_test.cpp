@@ -724,6 +724,22 @@ static LRESULT WINAPI SendCountingSwaps(HWND window, UINT message, WPARAM wParam
     return RealSend(window, message, wParam, lParam);
 }
 
+// A piece that ends while the toolbar is made anew tells the old toolbar,
+// which is gone: the new one takes Play and Stop from the menu.
+TEST_F(MainWindowTest, AToolbarMadeAnewAsThePieceEndsShowsItEnded)
+{
+    Compose();
+    SendMessageA(window_, WM_COMMAND, IDM_PLAY, 0);
+    ASSERT_EQ(Commands(), Playing);
+    HMENU menu = GetMenu(window_);
+    EnableMenuItem(menu, IDM_PLAY, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(menu, IDM_COMPOSE, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(menu, IDM_STOP, MF_BYCOMMAND | MF_GRAYED);
+    SendMessageA(window_, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(Commands(), Idle);
+    SendMessageA(window_, WM_COMMAND, IDM_STOP, 0);
+}
+
 TEST_F(MainWindowTest, ToolbarImagesFollowADpiAndAColourChangeWithoutBeingSwapped)
 {
     Compose();
