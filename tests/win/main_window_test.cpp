@@ -25,6 +25,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/win/support/dialog_user.h"
+#include "tests/win/support/main_window_user.h"
 #include "tests/win/support/import_slot.h"
 #include "tests/win/support/message_box.h"
 #include "tests/win/support/recording_midi_out.h"
@@ -146,26 +147,12 @@ protected:
     void SetUp() override
     {
         ResetRecordingMidiOut();
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSA known;
-        if (!GetClassInfoA(instance, "Varnolt", &known)) {
-            ASSERT_TRUE(RegisterMainWindowClass(instance));
-        }
         HasSongFileName = 0;
         SongFileName[0] = 0;
-        window_ = CreateMainWindow(instance);
+        window_ = OpenMainWindow();
         ASSERT_NE(window_, nullptr);
-        ShowWindow(window_, SW_SHOWNORMAL);
-        UpdateWindow(window_);
-        Pump(50);
     }
-    void TearDown() override
-    {
-        if (IsWindow(window_)) DestroyWindow(window_);
-        MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
+    void TearDown() override { CloseMainWindow(window_); }
     void Compose()
     {
         Command(IDM_COMPOSE);

@@ -17,6 +17,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/win/support/dialog_user.h"
+#include "tests/win/support/main_window_user.h"
 #include "tests/win/support/files.h"
 #include "tests/win/support/recording_midi_out.h"
 
@@ -116,16 +117,8 @@ protected:
     void SetUp() override
     {
         ResetRecordingMidiOut();
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSA known;
-        if (!GetClassInfoA(instance, "Varnolt", &known)) {
-            ASSERT_TRUE(RegisterMainWindowClass(instance));
-        }
-        window_ = CreateMainWindow(instance);
+        window_ = OpenMainWindow();
         ASSERT_NE(window_, nullptr);
-        ShowWindow(window_, SW_SHOWNORMAL);
-        UpdateWindow(window_);
-        Pump(50);
         // Two voices in other octaves and rhythms, the first with a silent slot.
         Settings.VoiceActive[2] = 1;
         Settings.VoiceOctave[2] = 3;
@@ -139,10 +132,7 @@ protected:
     }
     void TearDown() override
     {
-        if (IsWindow(window_)) DestroyWindow(window_);
-        MSG quit;
-        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        CloseMainWindow(window_);
         DeleteFileA(path_.c_str());
         HasSongFileName = 0;
         SongFileName[0] = 0;

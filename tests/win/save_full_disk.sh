@@ -57,6 +57,16 @@ cmp -s "$disk/piece.mid" "$work/earlier.mid" || fail "the earlier file changed"
 ls "$disk" | diff "$work/names-before" - || fail "the folder's files changed"
 ls "$outer" | diff "$work/outer-names-before" - || fail "the outer folder's files changed"
 
+# Fills the disk to 72 KB free, then runs one FullDisk test on it.
+with_72k_free() {  # test filter, what it shows
+    head -c $(($(stat -f -c '%a * %S' "$disk") - 72 * 1024)) /dev/zero >"$disk/filler" || fail "cannot fill the disk"
+    output=$(VARNOLT_FULL_FOLDER="$(winepath -w "$disk")" wine "$tests" --gtest_filter="FullDisk.$1" 2>&1)
+    code=$?
+    echo "$output"
+    [[ $code -eq 0 ]] || fail "$2 failed (exit code $code)"
+    grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "$2 did not run"
+}
+
 # Then an earlier file that is mostly a hole, which takes no room: its copy
 # takes 60 KB of the 72 KB left, and the new content, then putting the earlier
 # content back, need room the file never had. Only a disk of our own does this.
@@ -65,24 +75,14 @@ rm "$disk"/*
 mount -o remount,size=128k "$disk" || fail "cannot grow the disk"
 head -c 1000 /dev/urandom >"$disk/piece.mid"
 truncate -s 60K "$disk/piece.mid"
-head -c $(($(stat -f -c '%a * %S' "$disk") - 72 * 1024)) /dev/zero >"$disk/filler" || fail "cannot fill the disk"
-output=$(VARNOLT_FULL_FOLDER="$(winepath -w "$disk")" wine "$tests" --gtest_filter='FullDisk.ACopy*' 2>&1)
-code=$?
-echo "$output"
-[[ $code -eq 0 ]] || fail "the kept copy test failed (exit code $code)"
-grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the kept copy test did not run"
+with_72k_free 'ACopy*' "the kept copy test"
 
 # Room for the new piece (83,240 bytes) or for a copy of the 60 KB piece.mid,
 # not for both: 72 KB free, of which the copy would leave 12.
 rm "$disk"/*
 mount -o remount,size=160k "$disk" || fail "cannot grow the disk"
 head -c 61440 /dev/urandom >"$disk/piece.mid"
-head -c $(($(stat -f -c '%a * %S' "$disk") - 72 * 1024)) /dev/zero >"$disk/filler" || fail "cannot fill the disk"
-output=$(VARNOLT_FULL_FOLDER="$(winepath -w "$disk")" wine "$tests" --gtest_filter='FullDisk.TheNewContentGets*' 2>&1)
-code=$?
-echo "$output"
-[[ $code -eq 0 ]] || fail "the save that the copy left no room for failed (exit code $code)"
-grep -q '\[  PASSED  \] 1 test' <<<"$output" || fail "the save that the copy left no room for did not run"
+with_72k_free 'TheNewContentGets*' "the save that the copy left no room for"
 
 # A disk of one page with room for its root and piece.mid only: the new
 # content fills the page, then finds no more room.
